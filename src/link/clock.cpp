@@ -1,0 +1,33 @@
+#include "link/clock.h"
+
+#include <ctime>
+
+namespace zel {
+namespace {
+
+// A sleep wakes up late by the kernel's timer slack (50 us by default); the
+// rest of the wait is spun so that the deadline is met to a few microseconds.
+constexpr int64_t kSpinUs = 200;
+
+}  // namespace
+
+int64_t SteadyClock::NowUs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1'000'000 + ts.tv_nsec / 1000;
+}
+
+void SteadyClock::WaitUntilUs(int64_t deadlineUs) {
+  const int64_t sleepUntil = deadlineUs - kSpinUs;
+  if (sleepUntil > NowUs()) {
+    timespec ts{};
+    ts.tv_sec = sleepUntil / 1'000'000;
+    ts.tv_nsec = (sleepUntil % 1'000'000) * 1000;
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) != 0) {
+    }
+  }
+  while (NowUs() < deadlineUs) {
+  }
+}
+
+}  // namespace zel

@@ -1,0 +1,225 @@
+#include "link/posix_tty_port.h"
+
+// termios2 (BOTHER, TCSETS2) lives in the kernel headers, which clash with
+// <termios.h>; this file uses only the kernel's view.
+#include <asm/termbits.h>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace zel {
+namespace {
+
+// An adapter more than this far off the asked speed garbles every byte.
+constexpr double kSpeedTolerance = 0.015;
+
+void ToRaw(termios2& t) {
+  t.c_iflag &=
+      ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
+  t.c_oflag &= ~OPOST;
+  t.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  t.c_cflag |= CLOCAL | CREAD;
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+}
+
+void SetFraming(termios2& t, const LineSettings& s) {
+  t.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS);
+  t.c_cflag |= s.dataBits == 7 ? CS7 : CS8;
+  if (s.stopBits == 2) t.c_cflag |= CSTOPB;
+  if (s.parity == Parity::Mark) t.c_cflag |= PARENB | PARODD | CMSPAR;
+  if (s.parity == Parity::Space) t.c_cflag |= PARENB | CMSPAR;
+  t.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
+  t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+  t.c_ispeed = s.baud;
+  t.c_ospeed = s.baud;
+}
+
+timespec Remaining(int64_t deadlineUs, int64_t nowUs) {
+  const int64_t us = std::max<int64_t>(0, deadlineUs - nowUs);
+  return timespec{static_cast<time_t>(us / 1'000'000), static_cast<long>(us % 1'000'000) * 1000};
+}
+
+}  // namespace
+
+PosixTtyPort::PosixTtyPort(const std::string& path) : path_(path) {
+  fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ < 0) {
+    problem_ = path + ": " + std::strerror(errno);
+    return;
+  }
+  if (::ioctl(fd_, TIOCEXCL) != 0 && errno != ENOTTY) {
+    problem_ = path + ": " + std::strerror(errno);
+  }
+  termios2 t{};
+  if (::ioctl(fd_, TCGETS2, &t) != 0) {
+    problem_ = path + ": not a serial device";
+    ::close(fd_);
+    fd_ = -1;
+    return;
+  }
+  RequestLowLatency();
+}
+
+PosixTtyPort::~PosixTtyPort() {
+  if (fd_ >= 0) {
+    ::ioctl(fd_, TCFLSH, TCIOFLUSH);
+    ::close(fd_);
+  }
+}
+
+// USB adapters hold bytes up to 16 ms by default; the echoes are expected
+// within 20 ms, so ask for immediate delivery. Built-in ports and ptys refuse.
+void PosixTtyPort::RequestLowLatency() {
+  serial_struct ss{};
+  if (::ioctl(fd_, TIOCGSERIAL, &ss) != 0) return;
+  ss.flags |= ASYNC_LOW_LATENCY;
+  ::ioctl(fd_, TIOCSSERIAL, &ss);
+}
+
+void PosixTtyPort::MarkGone(const char* what, int err) {
+  gone_ = true;
+  problem_ = path_ + ": " + what + (err ? std::string(": ") + std::strerror(err) : "");
+}
+
+bool PosixTtyPort::Apply(const LineSettings& s, bool drain) {
+  if (!IsOpen()) return false;
+  termios2 t{};
+  if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
+  ToRaw(t);
+  SetFraming(t, s);
+  if (::ioctl(fd_, drain ? TCSETSW2 : TCSETS2, &t) != 0) {
+    problem_ = path_ + ": " + std::strerror(errno);
+    return false;
+  }
+  settings_ = s;
+  // RTS handshake with a queue that never fills means RTS stays raised; the
+  // kernel's CRTSCTS would also stop output on CTS, which the devices don't drive.
+  SetModemLine(TIOCM_RTS, s.RtsHandshake());
+  termios2 back{};
+  if (::ioctl(fd_, TCGETS2, &back) == 0 && s.baud > 0) {
+    const double off = std::abs(static_cast<double>(back.c_ospeed) - s.baud) / s.baud;
+    if (off > kSpeedTolerance && !speedWarned_) {
+      speedWarned_ = true;
+      problem_ = path_ + ": адаптер не поддерживает скорость " + std::to_string(s.baud) +
+                 " бод (установлено " + std::to_string(back.c_ospeed) + ")";
+    }
+  }
+  return true;
+}
+
+LineSettings PosixTtyPort::Current() {
+  return settings_;
+}
+
+void PosixTtyPort::SetModemLine(int line, bool raised) {
+  if (!IsOpen()) return;
+  // A pty has no modem lines; the request fails and is of no consequence.
+  ::ioctl(fd_, raised ? TIOCMBIS : TIOCMBIC, &line);
+}
+
+void PosixTtyPort::SetDtr(bool raised) {
+  SetModemLine(TIOCM_DTR, raised);
+}
+
+void PosixTtyPort::Purge() {
+  rx_.clear();
+  rxHead_ = 0;
+  if (IsOpen()) ::ioctl(fd_, TCFLSH, TCIOFLUSH);
+}
+
+// With VMIN = VTIME = 0 a read of an idle tty returns 0, so an empty read
+// means "nothing yet" here; only poll() can tell that the device is gone.
+std::size_t PosixTtyPort::Drain() {
+  if (!IsOpen()) return 0;
+  if (rxHead_ > 0 && (rxHead_ == rx_.size() || rxHead_ > 4096)) {
+    rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(rxHead_));
+    rxHead_ = 0;
+  }
+  std::size_t total = 0;
+  uint8_t chunk[512];
+  while (true) {
+    const ssize_t n = ::read(fd_, chunk, sizeof chunk);
+    if (n > 0) {
+      total += static_cast<std::size_t>(n);
+      // Beyond the queue limit bytes are dropped, as a driver's overrun would.
+      const std::size_t held = rx_.size() - rxHead_;
+      const std::size_t room = queueLimit_ > held ? queueLimit_ - held : 0;
+      const std::size_t keep = std::min(room, static_cast<std::size_t>(n));
+      rx_.insert(rx_.end(), chunk, chunk + keep);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) MarkGone("read failed", errno);
+    return total;
+  }
+}
+
+std::size_t PosixTtyPort::BytesWaiting() {
+  Drain();
+  return rx_.size() - rxHead_;
+}
+
+bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
+  while (IsOpen()) {
+    if (BytesWaiting() >= count) return true;
+    if (!IsOpen()) return false;
+    const int64_t now = clock_.NowUs();
+    if (now >= deadlineUs) return false;
+    pollfd p{fd_, POLLIN, 0};
+    const timespec ts = Remaining(deadlineUs, now);
+    const int r = ::ppoll(&p, 1, &ts, nullptr);
+    if (r < 0 && errno != EINTR) {
+      MarkGone("poll failed", errno);
+      return false;
+    }
+    if (r <= 0) continue;
+    // Readable yet nothing to read, or a hang-up: the device has gone.
+    const std::size_t got = Drain();
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+      MarkGone("device hung up", 0);
+    else if (got == 0 && IsOpen())
+      MarkGone("device closed", 0);
+    if (!IsOpen()) return rx_.size() - rxHead_ >= count;
+  }
+  return false;
+}
+
+std::size_t PosixTtyPort::Read(uint8_t* dst, std::size_t maxBytes) {
+  Drain();
+  const std::size_t n = std::min(maxBytes, rx_.size() - rxHead_);
+  std::copy_n(rx_.begin() + static_cast<std::ptrdiff_t>(rxHead_), n, dst);
+  rxHead_ += n;
+  return n;
+}
+
+std::size_t PosixTtyPort::Write(const uint8_t* src, std::size_t n, int timeoutMs) {
+  const int64_t deadline = clock_.NowUs() + static_cast<int64_t>(timeoutMs) * 1000;
+  std::size_t done = 0;
+  while (done < n && IsOpen()) {
+    const ssize_t w = ::write(fd_, src + done, n - done);
+    if (w > 0) {
+      done += static_cast<std::size_t>(w);
+      continue;
+    }
+    if (w < 0 && errno == EINTR) continue;
+    if (w < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+      MarkGone("write failed", errno);
+      break;
+    }
+    const int64_t now = clock_.NowUs();
+    if (now >= deadline) break;
+    pollfd p{fd_, POLLOUT, 0};
+    const timespec ts = Remaining(deadline, now);
+    if (::ppoll(&p, 1, &ts, nullptr) < 0 && errno != EINTR) break;
+  }
+  return done;
+}
+
+}  // namespace zel

@@ -1,0 +1,54 @@
+// A serial device through termios: a built-in port, a USB adapter or a
+// pseudo-terminal. Our own backend because the link is a synchronous master
+// that needs the kernel's input count, 10416 baud and mark/space parity.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/byte_port.h"
+#include "link/clock.h"
+
+namespace zel {
+
+class PosixTtyPort final : public BytePort {
+ public:
+  /// Opens `path` exclusively; IsOpen() tells whether it worked.
+  explicit PosixTtyPort(const std::string& path);
+  ~PosixTtyPort() override;
+  PosixTtyPort(const PosixTtyPort&) = delete;
+  PosixTtyPort& operator=(const PosixTtyPort&) = delete;
+
+  bool IsOpen() const override { return fd_ >= 0 && !gone_; }
+  Clock& GetClock() override { return clock_; }
+  bool Apply(const LineSettings& settings, bool drain) override;
+  LineSettings Current() override;
+  void SetDtr(bool raised) override;
+  void Purge() override;
+  std::size_t BytesWaiting() override;
+  bool WaitForBytes(std::size_t count, int64_t deadlineUs) override;
+  std::size_t Read(uint8_t* dst, std::size_t maxBytes) override;
+  std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
+  void SetInputQueueBytes(std::size_t bytes) override { queueLimit_ = bytes; }
+  std::string LastProblem() const override { return problem_; }
+
+ private:
+  /// Moves everything the kernel holds into rx_; returns the bytes read.
+  std::size_t Drain();
+  void MarkGone(const char* what, int err);
+  void SetModemLine(int line, bool raised);
+  void RequestLowLatency();
+
+  SteadyClock clock_;
+  std::string path_;
+  int fd_ = -1;
+  bool gone_ = false;
+  bool speedWarned_ = false;
+  std::size_t queueLimit_ = 30000;
+  std::vector<uint8_t> rx_;
+  std::size_t rxHead_ = 0;
+  LineSettings settings_;
+  std::string problem_;
+};
+
+}  // namespace zel

@@ -1,0 +1,147 @@
+// The termios backend on a pseudo-terminal pair: configuration and bytes
+// both ways. A pty ignores parity and has no DTR; both must be harmless.
+#include "link/posix_tty_port.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "link/link.h"
+
+namespace zel {
+namespace {
+
+class PtyPair {
+ public:
+  PtyPair() {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
+    slavePath_ = ptsname(master_);
+  }
+  ~PtyPair() { CloseMaster(); }
+  void CloseMaster() {
+    if (master_ >= 0) close(master_);
+    master_ = -1;
+  }
+  int master() const { return master_; }
+  const std::string& slavePath() const { return slavePath_; }
+
+  std::vector<uint8_t> ReadMaster(std::size_t n, int timeoutMs) {
+    std::vector<uint8_t> got;
+    while (got.size() < n) {
+      pollfd p{master_, POLLIN, 0};
+      if (poll(&p, 1, timeoutMs) <= 0) break;
+      uint8_t buf[256];
+      const ssize_t r = read(master_, buf, sizeof buf);
+      if (r <= 0) break;
+      got.insert(got.end(), buf, buf + r);
+    }
+    return got;
+  }
+
+ private:
+  int master_ = -1;
+  std::string slavePath_;
+};
+
+TEST(PtyPort, ConfiguresEverySettingWithoutError) {
+  PtyPair pty;
+  ASSERT_FALSE(pty.slavePath().empty());
+  PosixTtyPort port(pty.slavePath());
+  ASSERT_TRUE(port.IsOpen()) << port.LastProblem();
+  for (uint32_t baud : {10416u, 9600u, 19200u, 115200u}) {
+    for (Parity p : {Parity::None, Parity::Mark, Parity::Space}) {
+      LineSettings s;
+      s.baud = baud;
+      s.parity = p;
+      EXPECT_TRUE(port.Apply(s, true)) << baud;
+      EXPECT_EQ(port.Current(), s);
+    }
+  }
+  port.SetDtr(true);
+  port.SetDtr(false);
+  port.Purge();
+  EXPECT_TRUE(port.IsOpen());
+}
+
+TEST(PtyPort, MovesBytesBothWays) {
+  PtyPair pty;
+  PosixTtyPort port(pty.slavePath());
+  ASSERT_TRUE(port.IsOpen());
+  LineSettings s;
+  s.baud = 10416;
+  ASSERT_TRUE(port.Apply(s, false));
+
+  const uint8_t out[] = {0xF1, 0x01, 0xF2, 0x02, 0x03, 0x08, 0x00, 0x00, 0x00, 0xF4};
+  EXPECT_EQ(port.Write(out, sizeof out, 100), sizeof out);
+  EXPECT_EQ(pty.ReadMaster(sizeof out, 1000), std::vector<uint8_t>(out, out + sizeof out));
+
+  const uint8_t in[] = {0xF4, 0x00, 0xFF, 0x0A, 0x0D};
+  ASSERT_EQ(write(pty.master(), in, sizeof in), static_cast<ssize_t>(sizeof in));
+  SteadyClock clock;
+  EXPECT_TRUE(port.WaitForBytes(5, clock.NowUs() + 1'000'000));
+  EXPECT_EQ(port.BytesWaiting(), 5u);
+  uint8_t got[8] = {};
+  EXPECT_EQ(port.Read(got, 3), 3u);
+  EXPECT_EQ(port.Read(got + 3, 8), 2u);
+  EXPECT_EQ(std::vector<uint8_t>(got, got + 5), std::vector<uint8_t>(in, in + 5));
+}
+
+TEST(PtyPort, LinkExchangesThroughThePty) {
+  PtyPair pty;
+  auto port = std::make_shared<PosixTtyPort>(pty.slavePath());
+  ASSERT_TRUE(port->IsOpen());
+  Link link;
+  link.SetPort(port);
+  link.ApplySettings();
+  const uint8_t reply[] = {0x01, 0x02, 0x03};
+  ASSERT_EQ(write(pty.master(), reply, 3), 3);
+  std::array<uint8_t, 3> dst{};
+  EXPECT_TRUE(link.ReadWithTimeout(dst, 3, 500));
+  EXPECT_EQ(dst[2], 0x03);
+  EXPECT_FALSE(link.WaitForBytes(1, 20));
+}
+
+TEST(PtyPort, HangUpFailsTheWaitAtOnce) {
+  PtyPair pty;
+  PosixTtyPort port(pty.slavePath());
+  ASSERT_TRUE(port.IsOpen());
+  pty.CloseMaster();
+  SteadyClock clock;
+  const int64_t start = clock.NowUs();
+  EXPECT_FALSE(port.WaitForBytes(1, start + 2'000'000));
+  EXPECT_LT(clock.NowUs() - start, 1'000'000);
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_FALSE(port.LastProblem().empty());
+}
+
+TEST(PtyPort, MissingPathGivesAnInvalidPort) {
+  PosixTtyPort port("/nonexistent/ttyUSB9");
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_NE(port.LastProblem().find("/nonexistent/ttyUSB9"), std::string::npos);
+  uint8_t b = 0;
+  EXPECT_EQ(port.Write(&b, 1, 10), 0u);
+  EXPECT_FALSE(port.WaitForBytes(1, 0));
+}
+
+TEST(PtyPort, SecondOpenOfAnExclusivePortFails) {
+  PtyPair pty;
+  PosixTtyPort first(pty.slavePath());
+  ASSERT_TRUE(first.IsOpen());
+  if (geteuid() == 0) GTEST_SKIP() << "root may open an exclusive tty";
+  PosixTtyPort second(pty.slavePath());
+  EXPECT_FALSE(second.IsOpen());
+}
+
+TEST(PtyPort, NonTtyFileIsRefused) {
+  PosixTtyPort port("/dev/null");
+  EXPECT_FALSE(port.IsOpen());
+}
+
+}  // namespace
+}  // namespace zel
