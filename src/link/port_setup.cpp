@@ -1,6 +1,7 @@
 #include "link/port_setup.h"
 
 #include "link/posix_tty_port.h"
+#include "link/rfc2217_port.h"
 
 namespace zel {
 namespace {
@@ -16,12 +17,31 @@ std::array<std::string, kComPorts> DefaultComPaths() {
   return paths;
 }
 
-PortOpener DefaultPortOpener(std::shared_ptr<BytePort> simLine) {
-  return [simLine](const std::string& path) -> std::shared_ptr<BytePort> {
-    if (path == "sim") return simLine;
-    auto port = std::make_shared<PosixTtyPort>(path);
-    if (!port->IsOpen()) return nullptr;
-    return port;
+namespace {
+
+std::shared_ptr<BytePort> OpenDevice(const std::string& path) {
+  if (IsRfc2217Path(path)) return std::make_shared<Rfc2217Port>(path);
+  return std::make_shared<PosixTtyPort>(path);
+}
+
+}  // namespace
+
+PortOpener DefaultPortOpener(std::shared_ptr<BytePort> simLine, std::shared_ptr<TraceLog> trace) {
+  return [simLine, trace](const std::string& path) -> std::shared_ptr<BytePort> {
+    if (!trace) {
+      if (path == "sim") return simLine;
+      auto port = OpenDevice(path);
+      return port->IsOpen() ? port : nullptr;
+    }
+    std::shared_ptr<BytePort> port = path == "sim" ? simLine : OpenDevice(path);
+    if (!port) {
+      SteadyClock clock;
+      trace->Line(clock.NowUs(), "--", "open " + path + " failed: no such line");
+      return nullptr;
+    }
+    // A port that did not open is traced once with its reason and dropped.
+    auto spy = std::make_shared<SpyPort>(std::move(port), trace, path);
+    return spy->IsOpen() ? spy : nullptr;
   };
 }
 

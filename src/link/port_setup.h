@@ -11,6 +11,7 @@
 #include "link/byte_port.h"
 #include "link/line_profile.h"
 #include "link/link.h"
+#include "link/spy_port.h"
 
 namespace zel {
 
@@ -20,8 +21,11 @@ inline constexpr int kComPorts = 8;
 /// "sim" selects the built-in virtual line.
 using PortOpener = std::function<std::shared_ptr<BytePort>(const std::string& path)>;
 
-/// Opens "sim" through `simLine` (may be null) and anything else as a tty.
-PortOpener DefaultPortOpener(std::shared_ptr<BytePort> simLine);
+/// Opens "sim" through `simLine` (may be null), "rfc2217://HOST:PORT" as a
+/// network serial server and anything else as a tty. With `trace`, every
+/// port opened is traced into it, and so is every open that fails.
+PortOpener DefaultPortOpener(std::shared_ptr<BytePort> simLine,
+                             std::shared_ptr<TraceLog> trace = nullptr);
 
 class PortSetup {
  public:
