@@ -1,0 +1,37 @@
+// Replacing a file in one step: the new contents go to a temporary file in
+// the same folder, which is flushed and renamed over the old one, so a
+// failure never leaves a half-written file behind.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace zel {
+
+/// Writes all bytes at `offset`; false on a write error (errno set).
+bool PWriteAll(int fd, const uint8_t* data, std::size_t size, off_t offset);
+
+/// Reads up to `size` bytes at `offset`; `got` < size only at end of file.
+bool PReadAll(int fd, uint8_t* data, std::size_t size, off_t offset, std::size_t& got);
+
+/// "<what> <path>: <reason of errno>".
+std::string IoFailure(const char* what, const std::filesystem::path& path);
+
+/// False (and `error` set) when `path` exists and is marked read-only or
+/// cannot be written. A read-only mark is honoured even for a privileged user.
+bool CheckWritable(const std::filesystem::path& path, std::string& error);
+
+/// Replaces `path` with what `body` writes to the descriptor it is given;
+/// the file gets `mode`. False (and `error` set) on failure, old file kept.
+bool ReplaceFileAtomically(const std::filesystem::path& path, mode_t mode,
+                           const std::function<bool(int fd)>& body, std::string& error);
+
+/// The permission bits of an existing file, else `fallback`.
+mode_t ModeOr(const std::filesystem::path& path, mode_t fallback);
+
+}  // namespace zel

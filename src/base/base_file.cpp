@@ -1,0 +1,191 @@
+#include "base/base_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+#include "base/atomic_file.h"
+#include "base/base_record.h"
+
+namespace zel {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr off_t kRecord = static_cast<off_t>(kBaseRecordBytes);
+// Far beyond any range; keeps a corrupt call from allocating without bound.
+constexpr int kMaxRecordIndex = 1 << 20;
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// Writes records [from, to) of a new file at `pos`, advancing it; in
+// batches, since a whole new file is 12288 records.
+bool PutNewRecords(int fd, off_t& pos, int64_t from, int64_t to) {
+  constexpr int64_t kBatch = 1024;
+  static const std::vector<uint8_t> kBatchBytes = [] {
+    const BaseRecordBytes one = EncodeBaseRecord(NewFileRecord());
+    std::vector<uint8_t> bytes;
+    for (int64_t i = 0; i < kBatch; ++i) bytes.insert(bytes.end(), one.begin(), one.end());
+    return bytes;
+  }();
+  while (from < to) {
+    const int64_t n = std::min(kBatch, to - from);
+    const std::size_t size = static_cast<std::size_t>(n) * kBaseRecordBytes;
+    if (!PWriteAll(fd, kBatchBytes.data(), size, pos)) return false;
+    pos += static_cast<off_t>(size);
+    from += n;
+  }
+  return true;
+}
+
+// Copies bytes [from, to) of `in` to `pos` of `out`, advancing `pos`.
+bool CopyBytes(int in, off_t from, off_t to, int out, off_t& pos) {
+  std::array<uint8_t, 65536> buf;
+  while (from < to) {
+    const std::size_t want = static_cast<std::size_t>(std::min<off_t>(to - from, buf.size()));
+    std::size_t got = 0;
+    if (!PReadAll(in, buf.data(), want, from, got)) return false;
+    if (got != want) {
+      errno = EIO;  // the file shrank under us
+      return false;
+    }
+    if (!PWriteAll(out, buf.data(), got, pos)) return false;
+    from += static_cast<off_t>(got);
+    pos += static_cast<off_t>(got);
+  }
+  return true;
+}
+
+bool BadIndex(int64_t first, int64_t count) {
+  return first < 0 || count < 0 || first > kMaxRecordIndex || count > kMaxRecordIndex;
+}
+
+}  // namespace
+
+std::string BaseFileName(int channel) {
+  return "Base" + std::to_string(channel) + ".bsd";
+}
+
+BaseFolder::BaseFolder(const fs::path& programDir) : dir_(programDir / "Base") {}
+
+bool BaseFolder::Exists(std::string_view fileName) const {
+  std::error_code ec;
+  return fs::is_regular_file(PathOf(fileName), ec);
+}
+
+bool BaseFolder::CreateBase(std::string_view fileName, std::string& error) {
+  const fs::path path = PathOf(fileName);
+  std::error_code ec;
+  fs::create_directories(dir_, ec);
+  if (!CheckWritable(path, error)) return false;
+  auto body = [](int fd) {
+    off_t pos = 0;
+    return PutNewRecords(fd, pos, 0, kBaseFileRecords);
+  };
+  return ReplaceFileAtomically(path, ModeOr(path, 0644), body, error);
+}
+
+bool BaseFolder::ReadRecords(std::string_view fileName, int first, int count,
+                             std::vector<ProductRecord>& out, std::string& error) const {
+  const fs::path path = PathOf(fileName);
+  out.clear();
+  errno = EINVAL;
+  Fd fd(BadIndex(first, count) ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::vector<uint8_t> bytes(fd.get() < 0 ? 0 : static_cast<std::size_t>(count) * kBaseRecordBytes);
+  std::size_t got = 0;
+  if (fd.get() < 0 || !PReadAll(fd.get(), bytes.data(), bytes.size(), first * kRecord, got)) {
+    error = IoFailure("Ошибка чтения файла", path);
+    return false;
+  }
+  out.reserve(static_cast<std::size_t>(count));
+  for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+    // A record the file does not hold in full reads as a new one.
+    if ((i + 1) * kBaseRecordBytes > got) {
+      out.push_back(NewFileRecord());
+    } else {
+      out.push_back(DecodeBaseRecord(std::span<const uint8_t, kBaseRecordBytes>(
+          bytes.data() + i * kBaseRecordBytes, kBaseRecordBytes)));
+    }
+  }
+  return true;
+}
+
+bool BaseFolder::StoreRange(std::string_view fileName, int first,
+                            std::span<const ProductRecord> records, std::string& error) {
+  const fs::path path = PathOf(fileName);
+  if (BadIndex(first, static_cast<int64_t>(records.size()))) {
+    errno = EINVAL;
+    error = IoFailure("Ошибка записи файла", path);
+    return false;
+  }
+  std::error_code ec;
+  fs::create_directories(dir_, ec);
+  if (!CheckWritable(path, error)) return false;
+  Fd old(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st {};
+  // Only a file that is really absent is started anew; one we cannot read
+  // must not be replaced.
+  if ((old.get() < 0 && errno != ENOENT) || (old.get() >= 0 && ::fstat(old.get(), &st) != 0)) {
+    error = IoFailure("Ошибка чтения файла", path);
+    return false;
+  }
+  const off_t oldSize = old.get() >= 0 ? st.st_size : 0;
+  const int64_t end = first + static_cast<int64_t>(records.size());
+  auto body = [&](int out) {
+    off_t pos = 0;
+    const int64_t kept = std::min<int64_t>(first, oldSize / kRecord);
+    if (!CopyBytes(old.get(), 0, kept * kRecord, out, pos)) return false;
+    if (!PutNewRecords(out, pos, kept, first)) return false;
+    for (const ProductRecord& r : records) {
+      const BaseRecordBytes b = EncodeBaseRecord(r);
+      if (!PWriteAll(out, b.data(), b.size(), pos)) return false;
+      pos += kRecord;
+    }
+    return oldSize <= end * kRecord || CopyBytes(old.get(), end * kRecord, oldSize, out, pos);
+  };
+  return ReplaceFileAtomically(path, ModeOr(path, 0644), body, error);
+}
+
+bool BaseFolder::StoreRecord(std::string_view fileName, int index, const ProductRecord& record,
+                             std::string& error) {
+  const fs::path path = PathOf(fileName);
+  if (!CheckWritable(path, error)) return false;
+  errno = EINVAL;
+  Fd fd(BadIndex(index, 1) ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC));
+  struct stat st {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
+    error = IoFailure("Ошибка записи файла", path);
+    return false;
+  }
+  const int64_t held = st.st_size / kRecord;
+  off_t pos = held * kRecord;  // a partial last record is overwritten
+  const BaseRecordBytes b = EncodeBaseRecord(record);
+  if (!PutNewRecords(fd.get(), pos, held, index) ||
+      !PWriteAll(fd.get(), b.data(), b.size(), index * kRecord) || !fd.Close()) {
+    error = IoFailure("Ошибка записи файла", path);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zel

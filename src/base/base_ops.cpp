@@ -1,0 +1,122 @@
+#include "base/base_ops.h"
+
+#include <vector>
+
+#include "base/base_record.h"
+
+namespace zel {
+namespace {
+
+bool ValidRange(int first, int last) {
+  return first >= 1 && last >= first && last <= kBaseFileRecords;
+}
+
+bool Report(Workspace& ws, const std::string& error) {
+  ws.prompts.Error(error);
+  return false;
+}
+
+}  // namespace
+
+bool EnsureBaseFile(Workspace& ws) {
+  const std::string& name = ws.device.baseFileName;
+  if (ws.folder.Exists(name)) return true;
+  ws.prompts.Information("Не удалось открыть файл " + name + "\rданный файл будет создан заново.");
+  std::string error;
+  return ws.folder.CreateBase(name, error) || Report(ws, error);
+}
+
+bool ReadBase(Workspace& ws) {
+  if (!EnsureBaseFile(ws)) return false;
+  // Copies: events processed below may change the held range.
+  const int first = ws.range.CurrentRecord;
+  const int last = ws.range.LastRecord;
+  if (!ValidRange(first, last)) return false;
+  ws.run.exchangeState = ExchangeState::Busy;
+  ws.progress.ShowProgress("Подгрузка файла", last - first, false);
+  ws.table.SetRowCount(last - first + 2);
+  std::vector<ProductRecord> records;
+  std::string error;
+  const bool ok =
+      ws.folder.ReadRecords(ws.device.baseFileName, first - 1, last - first + 1, records, error);
+  for (int k = first; ok && k <= last; ++k) {
+    ws.table.SetRow(k - first + 1, k, records[static_cast<std::size_t>(k - first)]);
+    ws.progress.AdvanceProgress();
+    ws.progress.ProcessEvents();
+  }
+  ws.progress.HideProgress();
+  ws.run.exchangeState = ExchangeState::Idle;
+  return ok || Report(ws, error);
+}
+
+bool WriteBase(Workspace& ws) {
+  const std::optional<int> first = ParseRecordNumber(ws.range.StartText());
+  const std::optional<int> last = ParseRecordNumber(ws.range.EndText());
+  if (!first || !last) return false;
+  ws.range.CurrentRecord = *first;
+  ws.range.LastRecord = *last;
+  if (!ValidRange(*first, *last)) return false;
+  std::vector<ProductRecord> records;
+  records.reserve(static_cast<std::size_t>(*last - *first + 1));
+  for (int row = 1; row <= *last - *first + 1; ++row) records.push_back(ws.table.RecordAt(row));
+  std::string error;
+  return ws.folder.StoreRange(ws.device.baseFileName, *first - 1, records, error) ||
+         Report(ws, error);
+}
+
+bool WriteTovar(Workspace& ws) {
+  if (!EnsureBaseFile(ws)) return false;
+  const int row = ws.table.CurrentProductRow;
+  const std::optional<int> product = ParseRecordNumber(ws.table.Cell(row, kColNumber));
+  if (row < 1 || !product || *product < 1 || *product > kBaseFileRecords) return false;
+  std::string error;
+  return ws.folder.StoreRecord(ws.device.baseFileName, *product - 1, ws.table.RecordAt(row),
+                               error) ||
+         Report(ws, error);
+}
+
+bool ClearBase(Workspace& ws) {
+  if (!EnsureBaseFile(ws)) return false;
+  const int first = ws.range.CurrentRecord;
+  const int last = ws.range.LastRecord;
+  if (!ValidRange(first, last)) return false;
+  const std::vector<ProductRecord> cleared(static_cast<std::size_t>(last - first + 1),
+                                           ClearedRecord());
+  std::string error;
+  if (!ws.folder.StoreRange(ws.device.baseFileName, first - 1, cleared, error)) {
+    return Report(ws, error);
+  }
+  for (int k = first; k <= last; ++k) {
+    ws.table.SetRecord(k - first + 1, ClearedRecord());
+    ws.progress.AdvanceProgress();
+    ws.progress.ProcessEvents();
+  }
+  return true;
+}
+
+CellOutcome ConfirmCell(Workspace& ws) {
+  const CellOutcome outcome =
+      ValidateCell(ws.table, ws.table.CurrentProductRow, ws.table.CurrentProductCol,
+                   ws.device.typeText, ws.prompts);
+  if (outcome == CellOutcome::SaveRow) WriteTovar(ws);
+  return outcome;
+}
+
+void SelectCell(Workspace& ws, int row, int col) {
+  ConfirmCell(ws);
+  ws.table.CurrentProductRow = row;
+  ws.table.CurrentProductCol = col;
+}
+
+bool IsEditableColumn(int col) {
+  return col >= 1 && col < kTableColumns && col != kColAccounting;
+}
+
+bool ConfirmRange(Workspace& ws) {
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return false;
+  ReadBase(ws);
+  LeaveRangeEdited(ws.controls);
+  return true;
+}
+
+}  // namespace zel
