@@ -1,0 +1,97 @@
+// "Чтение данных товароучета", "Сброс данных товароучета" and
+// "Очистка таблицы базы товаров". One product per step for every type.
+#include "base/active_device.h"
+#include "base/base_ops.h"
+#include "operations/driver_factory.h"
+#include "operations/exchange_run.h"
+#include "operations/operations.h"
+#include "operations/register_lock.h"
+
+namespace zel {
+namespace {
+
+constexpr const char* kReadCaption = "Чтение учета";
+constexpr const char* kResetCaption = "Сброс учета";
+constexpr const char* kClearCaption = "Очистка таблицы";
+constexpr const char* kZeroQuantity = "0.000";
+
+enum class LoopEnd { Done, Stopped, Failed };
+
+// One accounting exchange per product of the range; `step` sends one
+// attempt and fills the quantity text.
+template <typename Step>
+LoopEnd AccountingLoop(Workspace& ws, int attempts, const char* failure, Step step) {
+  for (int row = 1; ws.range.CurrentRecord <= ws.range.LastRecord; ++row) {
+    if (StopPressed(ws)) return LoopEnd::Stopped;
+    ws.progress.ProcessEvents();
+    const auto record = static_cast<uint16_t>(ws.range.CurrentRecord - 1);
+    std::string quantity;
+    bool ok = false;
+    for (int attempt = 0; attempt < attempts && !ok; ++attempt) ok = step(record, quantity);
+    if (!ok) {
+      ws.prompts.Error(failure);
+      return LoopEnd::Failed;
+    }
+    ws.table.SetCell(row, kColAccounting, quantity);
+    ws.progress.AdvanceProgress();
+    ++ws.range.CurrentRecord;
+  }
+  return LoopEnd::Done;
+}
+
+}  // namespace
+
+bool ReadAccounting(Workspace& ws) {
+  ws.run.stopRequested = false;
+  if (!Set_Zhrm(ws)) return false;
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return false;
+  ActiveDriver active;
+  if (!OpenActiveDriver(ws, active)) return false;
+
+  BeginExchange(ws, kReadCaption);
+  SetGaugeMaximum(ws, kReadCaption, ws.range.LastRecord - ws.range.CurrentRecord);
+  const LoopEnd end =
+      AccountingLoop(ws, active.rules->accountingReadAttempts, active.rules->readAccountingFailed,
+                     [&](uint16_t record, std::string& quantity) {
+                       return active.driver->ReadAccounting(record, quantity);
+                     });
+  if (end == LoopEnd::Done) FinishGauge(ws, kReadCaption);
+  SetEnabledAll(ws.controls, ws.range, ws.progress);
+  const bool stored = end != LoopEnd::Failed;
+  if (stored) WriteBase(ws);
+  ws.run.exchangeState = ExchangeState::Idle;
+  return stored;
+}
+
+void ResetAccounting(Workspace& ws) {
+  ws.run.stopRequested = false;
+  if (!Set_Zhrm(ws)) return;
+  if (!ws.prompts.AskYesNo("Хотите очистить блок товароучета ?")) return;
+  ActiveDriver active;
+  if (!OpenActiveDriver(ws, active)) return;
+  RegisterLock lock(ws, active);
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return;
+
+  BeginExchange(ws, kResetCaption);
+  SetGaugeMaximum(ws, kResetCaption, ws.range.LastRecord - ws.range.CurrentRecord);
+  const LoopEnd end = AccountingLoop(ws, kAttempts, active.rules->resetAccountingFailed,
+                                     [&](uint16_t record, std::string& quantity) {
+                                       quantity = kZeroQuantity;
+                                       return active.driver->ResetAccounting(record);
+                                     });
+  if (end == LoopEnd::Done) FinishGauge(ws, kResetCaption);
+  lock.Release();
+  SetEnabledAll(ws.controls, ws.range, ws.progress);
+  if (end != LoopEnd::Failed) WriteBase(ws);
+  ws.run.exchangeState = ExchangeState::Idle;
+}
+
+void ClearTable(Workspace& ws) {
+  if (!ws.prompts.AskYesNo("Действительно хотите очистить таблицу?")) return;
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return;
+  ws.progress.ShowProgress(kClearCaption, ws.range.LastRecord - ws.range.CurrentRecord, false);
+  ClearBase(ws);
+  ws.progress.HideProgress();
+}
+
+}  // namespace zel

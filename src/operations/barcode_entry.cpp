@@ -1,0 +1,95 @@
+#include "operations/barcode_entry.h"
+
+#include "base/active_device.h"
+#include "base/device_types.h"
+#include "operations/driver_factory.h"
+
+namespace zel {
+namespace {
+
+// Characters 3..7 of the code with every "0" among them dropped.
+std::string ZerosDroppedWeightCode(const std::string& code) {
+  std::string out;
+  for (std::size_t i = 2; i < 7 && i < code.size(); ++i) {
+    if (code[i] != '0') out += code[i];
+  }
+  return out;
+}
+
+// Characters 1..7 followed by five "0".
+std::string PaddedWeightCode(const std::string& code) {
+  return code.substr(0, 7) + "00000";
+}
+
+LineFamily FamilyOf(const Workspace& ws) {
+  const DeviceType* type = DeviceTypeTable::Find(ws.device.typeText);
+  return type ? type->family : LineFamily::Zhrm3;
+}
+
+// The 16-byte answer (ЖРМ 1.5 family and 2.0) proves a weight code only
+// when it carries all twelve digits.
+bool IsWeightBarcode(LineFamily family, const LastBarcode& b) {
+  const bool sixteenBytes = family == LineFamily::Zhrm15 || family == LineFamily::Zhrm20;
+  return b.code.rfind("20", 0) == 0 && (!sixteenBytes || b.fullTwelve);
+}
+
+std::string LookupWeightCode(LineFamily family, const std::string& code) {
+  return family == LineFamily::Zhrm15 || family == LineFamily::Zhrm3 ? ZerosDroppedWeightCode(code)
+                                                                     : PaddedWeightCode(code);
+}
+
+}  // namespace
+
+void BarcodeEntry::Request(Workspace& ws) {
+  if (!Set_Zhrm(ws)) return;
+  if (state != BarcodeEntryState::Polling) state = BarcodeEntryState::Requested;
+}
+
+bool BarcodeEntry::TakeShowRequest() {
+  if (state != BarcodeEntryState::Requested) return false;
+  state = BarcodeEntryState::Polling;
+  return true;
+}
+
+bool BarcodeEntry::Poll(Workspace& ws) {
+  if (state != BarcodeEntryState::Polling) return false;
+  const auto driver = MakeDriver(ws.device.typeText, ws.link);
+  LastBarcode barcode;
+  if (!driver || !driver->ReadLastBarcode(barcode)) return false;
+  Show(ws, barcode);
+  return true;
+}
+
+void BarcodeEntry::Show(Workspace& ws, const LastBarcode& barcode) {
+  const LineFamily family = FamilyOf(ws);
+  view.code = barcode.code;
+  const bool weight = IsWeightBarcode(family, barcode);
+  const std::string weightCode = weight ? LookupWeightCode(family, barcode.code) : "";
+  bool weightSeen = false;
+  for (int row = 1; row < ws.table.RowCount(); ++row) {
+    const std::string& cell = ws.table.Cell(row, kColBarcode);
+    if (cell == barcode.code || (weight && cell == weightCode)) {
+      view.pieceEnabled = view.weightEnabled = false;
+      view.colour = BarcodeView::Colour::Found;
+      view.result = "Номер товара - " + ws.table.Cell(row, kColNumber);
+      return;
+    }
+    weightSeen = weightSeen || weight;
+  }
+  if (weightSeen) view.weightEnabled = true;
+  view.pieceEnabled = true;
+  view.colour = BarcodeView::Colour::Missing;
+  view.result = "Код в базе отсутствует.";
+}
+
+void BarcodeEntry::StoreAsPiece(Workspace& ws, int selectedRow) {
+  ws.table.SetCell(selectedRow, kColBarcode, view.code);
+}
+
+void BarcodeEntry::StoreAsWeight(Workspace& ws) {
+  view.code = FamilyOf(ws) == LineFamily::Zhrm15 ? ZerosDroppedWeightCode(view.code)
+                                                 : PaddedWeightCode(view.code);
+  ws.table.SetCell(ws.table.CurrentProductRow, kColBarcode, view.code);
+}
+
+}  // namespace zel

@@ -1,0 +1,36 @@
+#include "operations/exchange_run.h"
+
+namespace zel {
+namespace {
+
+constexpr int kEndPauseMs = 300;
+
+}  // namespace
+
+void BeginExchange(Workspace& ws, const std::string& caption) {
+  ws.run.exchangeState = ExchangeState::Busy;
+  ws.progress.ShowProgress(caption, 0, true);
+  DisableForOperation(ws.controls);
+}
+
+void SetGaugeMaximum(Workspace& ws, const std::string& caption, int maximum) {
+  ws.progress.ShowProgress(caption, maximum, true);
+}
+
+bool StopPressed(Workspace& ws) {
+  ws.progress.ProcessEvents();
+  return ws.run.stopRequested;
+}
+
+void FinishGauge(Workspace& ws, const std::string& caption) {
+  ws.progress.ShowProgress(caption, 1, true);
+  ws.progress.AdvanceProgress();
+  ws.link.LinkDelay(kEndPauseMs);
+}
+
+void EndExchange(Workspace& ws) {
+  SetEnabledAll(ws.controls, ws.range, ws.progress);
+  ws.run.exchangeState = ExchangeState::Idle;
+}
+
+}  // namespace zel

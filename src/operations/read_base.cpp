@@ -1,0 +1,109 @@
+// "Чтение активной базы".
+#include <vector>
+
+#include "base/active_device.h"
+#include "base/base_ops.h"
+#include "operations/driver_factory.h"
+#include "operations/exchange_run.h"
+#include "operations/operations.h"
+
+namespace zel {
+namespace {
+
+constexpr const char* kCaption = "Чтение базы";
+
+// The fields a read brings for each type; column 5 is the accounting's.
+void StoreReadRecord(Workspace& ws, const DeviceType& type, int row, const ProductRecord& r) {
+  ProductTable& t = ws.table;
+  t.SetCell(row, kColBarcode, r.barcode);
+  if (type.family != LineFamily::Zhrm20) t.SetCell(row, kCol6, r.column6);
+  if (type.column7) t.SetCell(row, kCol7, r.column7);
+  t.SetCell(row, kColPrice, r.price);
+  t.SetCell(row, kColName, r.name);
+  t.SetCell(row, kColSection, r.section);
+}
+
+bool ReadStepWithAttempts(Workspace& ws, ActiveDriver& active, uint16_t first,
+                          std::vector<ProductRecord>& out) {
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (active.driver->ReadProducts(first, out)) return true;
+    if (active.rules->eventsBetweenReadAttempts) ws.progress.ProcessEvents();
+  }
+  return false;
+}
+
+void ReportReadFailure(Workspace& ws, ActiveDriver& active) {
+  const bool corrupt = active.driver->LastReadFault() == ReadFault::CorruptBase;
+  ws.prompts.Error(corrupt ? kCorruptBaseMessage : active.rules->readBaseFailed);
+  if (active.rules->failedReadRestartsRange) {
+    if (auto start = ParseRecordNumber(ws.range.StartText())) ws.range.CurrentRecord = *start;
+  }
+}
+
+enum class LoopEnd { Done, Stopped, Failed };
+
+// CurrentRecord counts blocks for the ЖРМ 1.5 family and products otherwise.
+LoopEnd ReadLoop(Workspace& ws, ActiveDriver& active) {
+  const int perStep = active.driver->RecordsPerStep();
+  std::vector<ProductRecord> records(static_cast<std::size_t>(perStep));
+  for (int step = 0; ws.range.CurrentRecord <= ws.range.LastRecord; ++step) {
+    if (StopPressed(ws)) return LoopEnd::Stopped;
+    ws.progress.ProcessEvents();
+    const int firstRecord =
+        perStep == 1 ? ws.range.CurrentRecord - 1 : ws.range.CurrentRecord * perStep;
+    if (!ReadStepWithAttempts(ws, active, static_cast<uint16_t>(firstRecord), records)) {
+      ReportReadFailure(ws, active);
+      return LoopEnd::Failed;
+    }
+    for (int j = 0; j < perStep; ++j) {
+      if (perStep > 1) ws.progress.ProcessEvents();
+      StoreReadRecord(ws, *active.type, step * perStep + j + 1,
+                      records[static_cast<std::size_t>(j)]);
+    }
+    ws.progress.AdvanceProgress();
+    ++ws.range.CurrentRecord;
+  }
+  return LoopEnd::Done;
+}
+
+}  // namespace
+
+void ReadActiveBase(Workspace& ws) {
+  ws.run.stopRequested = false;
+  if (!Set_Zhrm(ws)) return;
+  const Answer answer = ws.prompts.AskYesNoCancel("Читать одновременно с товароучетом ?");
+  if (answer == Answer::Cancel) return;
+  const bool withAccounting = answer == Answer::Yes;
+  ActiveDriver active;
+  if (!OpenActiveDriver(ws, active)) return;
+
+  BeginExchange(ws, kCaption);
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return EndExchange(ws);
+  if (active.driver->RecordsPerStep() > 1) {
+    ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
+    ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();
+  }
+  SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
+
+  switch (ReadLoop(ws, active)) {
+    case LoopEnd::Stopped:
+      SetEnabledAll(ws.controls, ws.range, ws.progress);
+      WriteBase(ws);
+      break;
+    case LoopEnd::Failed:
+      SetEnabledAll(ws.controls, ws.range, ws.progress);
+      break;
+    case LoopEnd::Done: {
+      FinishGauge(ws, kCaption);
+      SetEnabledAll(ws.controls, ws.range, ws.progress);
+      // The accounting read stores the range itself when it ends normally or
+      // is stopped; storing it again would only repeat the same bytes.
+      const bool stored = withAccounting && ReadAccounting(ws);
+      if (!stored) WriteBase(ws);
+      break;
+    }
+  }
+  ws.run.exchangeState = ExchangeState::Idle;
+}
+
+}  // namespace zel

@@ -1,0 +1,94 @@
+// "Запись активной базы".
+#include <vector>
+
+#include "base/active_device.h"
+#include "base/base_ops.h"
+#include "operations/driver_factory.h"
+#include "operations/exchange_run.h"
+#include "operations/operations.h"
+#include "operations/register_lock.h"
+
+namespace zel {
+namespace {
+
+constexpr const char* kCaption = "Запись базы";
+
+bool WriteStepWithAttempts(Workspace& ws, ActiveDriver& active, uint16_t first,
+                           const std::vector<ProductRecord>& records) {
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (active.driver->WriteProducts(first, records)) return true;
+    ws.progress.ProcessEvents();
+  }
+  return false;
+}
+
+// A cell that cannot be put into the device's record (a letter in a price
+// imported from a file) ends the write before anything of that step is sent.
+bool CheckRows(Workspace& ws, ActiveDriver& active, int firstRow,
+               const std::vector<ProductRecord>& records) {
+  for (std::size_t j = 0; j < records.size(); ++j) {
+    const std::string field = active.driver->CheckEncodable(records[j]);
+    if (field.empty()) continue;
+    const int row = firstRow + static_cast<int>(j);
+    ws.prompts.Error("Товар № " + ws.table.Cell(row, kColNumber) + ": значение поля \"" + field +
+                     "\" не может быть записано в прибор. Запись остановлена.");
+    return false;
+  }
+  return true;
+}
+
+enum class LoopEnd { Done, Stopped, Failed };
+
+LoopEnd WriteLoop(Workspace& ws, ActiveDriver& active) {
+  const int perStep = active.driver->RecordsPerStep();
+  std::vector<ProductRecord> records(static_cast<std::size_t>(perStep));
+  for (int step = 0; ws.range.CurrentRecord <= ws.range.LastRecord; ++step) {
+    if (StopPressed(ws)) return LoopEnd::Stopped;
+    ws.progress.ProcessEvents();
+    const int firstRow = step * perStep + 1;
+    for (int j = 0; j < perStep; ++j)
+      records[static_cast<std::size_t>(j)] = ws.table.RecordAt(firstRow + j);
+    if (!CheckRows(ws, active, firstRow, records)) return LoopEnd::Failed;
+    const int firstRecord =
+        perStep == 1 ? ws.range.CurrentRecord - 1 : ws.range.CurrentRecord * perStep;
+    if (!WriteStepWithAttempts(ws, active, static_cast<uint16_t>(firstRecord), records)) {
+      ws.prompts.Error(active.rules->writeBaseFailed);
+      return LoopEnd::Failed;
+    }
+    ++ws.range.CurrentRecord;
+    ws.progress.AdvanceProgress();
+  }
+  return LoopEnd::Done;
+}
+
+}  // namespace
+
+void WriteActiveBase(Workspace& ws) {
+  ws.run.stopRequested = false;
+  if (!Set_Zhrm(ws)) return;
+  if (!ws.prompts.AskYesNo("Действительно хотите записать базу ?")) return;
+  ActiveDriver active;
+  if (!OpenActiveDriver(ws, active)) return;
+  RegisterLock lock(ws, active);
+
+  BeginExchange(ws, kCaption);
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) {
+    lock.Release();
+    return EndExchange(ws);
+  }
+  if (active.driver->RecordsPerStep() > 1) {
+    ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
+    ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();
+  }
+  SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
+
+  const LoopEnd end = WriteLoop(ws, active);
+  if (end == LoopEnd::Done) {
+    FinishGauge(ws, kCaption);
+    if (auto start = ParseRecordNumber(ws.range.StartText())) ws.range.CurrentRecord = *start;
+  }
+  lock.Release();
+  EndExchange(ws);
+}
+
+}  // namespace zel

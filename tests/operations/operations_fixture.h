@@ -1,0 +1,101 @@
+// A workspace on a temporary folder whose port is the simulated line on the
+// virtual clock, with virtual devices of every family to attach.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/active_device.h"
+#include "base/base_test_support.h"
+#include "base/workspace.h"
+#include "sim/register_device.h"
+#include "sim/simulated_line.h"
+#include "sim/zhrm15_device.h"
+#include "sim/zhrm20_device.h"
+#include "sim/zhrm3_device.h"
+
+namespace zel::testing {
+
+class OperationsTest : public ::testing::Test {
+ protected:
+  OperationsTest()
+      : line(std::make_shared<SimulatedLine>(clock)),
+        port(link, [this](const std::string&) -> std::shared_ptr<BytePort> { return line; }),
+        ws(dir.path(), prompts, progress, warning, link, port) {
+    port.OpenAtStartup();
+  }
+
+  /// Makes channel 1 of `type` active with ЖРМ number 0001 and ККМ 00000001.
+  void Activate(const std::string& type) {
+    DeviceChannel& c = ws.channels.Channel(1);
+    c.deviceType = type;
+    c.zhrmNumber = "0001";
+    c.kkmNumber = "00000001";
+    ws.channels.activeChannel = 1;
+    SelectZhrm(ws);
+    prompts.Clear();
+    progress.calls.clear();
+    progress.advances = 0;
+  }
+
+  void SetRange(const std::string& first, const std::string& last) {
+    ws.range.SetStartText(first);
+    ws.range.SetEndText(last);
+  }
+
+  template <typename Device, typename... Args>
+  std::shared_ptr<Device> Attach(Args&&... args) {
+    auto d = std::make_shared<Device>(std::forward<Args>(args)...);
+    line->Attach(d);
+    return d;
+  }
+
+  /// Fills rows 1..n with varied products that every type can hold.
+  void FillRows(int n) {
+    for (int row = 1; row <= n; ++row) {
+      ProductRecord r;
+      r.name = row % 2 ? "ТОВАР " + std::to_string(row) : "ITEM-" + std::to_string(row);
+      r.price = std::to_string(row * 7 % 1000) + "." + (row % 3 ? "50" : "05");
+      r.section = std::to_string(row % 8 + 1);
+      r.barcode = row % 5 == 0 ? "" : std::to_string(460000000000LL + row * 13);
+      r.accounting = "0.000";
+      r.column6 = std::to_string(row % 2);
+      r.column7 = std::to_string((row / 2) % 2);
+      ws.table.SetRecord(row, r);
+    }
+  }
+
+  /// Master bytes with the parity they were sent with, as "12m 03s ..." text.
+  std::string SentText() const {
+    std::string out;
+    char buf[8];
+    for (const auto& s : line->Sent()) {
+      std::snprintf(buf, sizeof buf, "%02X%c ", s.value,
+                    s.parity == Parity::Mark    ? 'm'
+                    : s.parity == Parity::Space ? 's'
+                                                : 'n');
+      out += buf;
+    }
+    return out;
+  }
+
+  std::string BaseBytes(int channel = 1) const { return ReadBytes(BasePath(channel)); }
+  std::filesystem::path BasePath(int channel) const {
+    return dir.path() / "Base" / ("Base" + std::to_string(channel) + ".bsd");
+  }
+
+  TempDir dir;
+  VirtualClock clock;
+  std::shared_ptr<SimulatedLine> line;
+  ScriptedPrompts prompts;
+  RecordingProgress progress;
+  ScriptedWarning warning;
+  Link link;
+  PortSetup port;
+  Workspace ws;
+};
+
+}  // namespace zel::testing
