@@ -1,0 +1,185 @@
+#include "server/server_workers.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "base/base_ops.h"
+#include "operations/family_rules.h"
+#include "server/server_busy.h"
+#include "server/server_codes.h"
+
+namespace zel {
+namespace {
+
+constexpr const char* kZeroQuantity = "0.000";
+
+// The one table row a client-visible product number belongs to, for the log.
+std::string ProductOfRow(const Workspace& ws, int row) {
+  const std::string& number = ws.table.Cell(row, kColNumber);
+  return number.empty() ? "row " + std::to_string(row) : "product " + number;
+}
+
+}  // namespace
+
+RangeWorker::RangeWorker(ServerContext& ctx, ActiveDriver active)
+    : ctx_(ctx), active_(std::move(active)), type_(ctx.ws.device.typeText) {}
+
+bool RangeWorker::PastEnd() const {
+  return ctx_.ws.range.CurrentRecord > ctx_.ws.range.LastRecord;
+}
+
+bool RangeWorker::TypeStillActive() {
+  if (ctx_.ws.device.typeText == type_) return true;
+  Abort(kCodeBadRemoteBase);
+  return false;
+}
+
+void RangeWorker::Advance() {
+  ++ctx_.ws.range.CurrentRecord;
+  ++ctx_.vars.RowCounter;
+  ctx_.vars.StepStopFlag = false;
+  AdvanceRangeProgress(ctx_);
+}
+
+void RangeWorker::Finish(int code) {
+  FinishServerOperation(ctx_, ExchangeKind::Range, code);
+}
+
+int RangeWorker::FirstRow() const {
+  const int perStep = active_.driver->RecordsPerStep();
+  return perStep == 1 ? ctx_.vars.RowCounter : ctx_.vars.RowCounter * perStep + 1;
+}
+
+uint16_t RangeWorker::FirstRecord() const {
+  const int perStep = active_.driver->RecordsPerStep();
+  const int current = ctx_.ws.range.CurrentRecord;
+  return static_cast<uint16_t>(perStep == 1 ? current - 1 : current * perStep);
+}
+
+uint16_t RangeWorker::AccountingRecord() const {
+  return static_cast<uint16_t>(ctx_.ws.range.CurrentRecord - 1);
+}
+
+void TReadZhrm::Step() {
+  if (PastEnd()) {
+    Finish(kCodeOk);
+    WriteBase(ctx_.ws);
+    return;
+  }
+  if (!TypeStillActive()) return;
+  std::vector<ProductRecord> records(static_cast<std::size_t>(active_.driver->RecordsPerStep()));
+  if (!active_.driver->ReadProducts(FirstRecord(), records)) return Finish(kCodeLinkFailure);
+  const int first = FirstRow();
+  for (std::size_t j = 0; j < records.size(); ++j) {
+    StoreRow(first + static_cast<int>(j), records[j]);
+  }
+  Advance();
+}
+
+void TReadZhrm::StoreRow(int row, const ProductRecord& r) {
+  ProductTable& t = ctx_.ws.table;
+  t.SetCell(row, kColBarcode, r.barcode);
+  t.SetCell(row, kColPrice, r.price);
+  t.SetCell(row, kColName, r.name);
+  t.SetCell(row, kColSection, r.section);
+  // The weighed flag of the ЖРМ 1.5 family and the register's goods group;
+  // the ЖРМ 3 and 2.0 reads leave column 6 alone.
+  const LineFamily family = active_.type->family;
+  if (family == LineFamily::Zhrm15 || family == LineFamily::Register) {
+    t.SetCell(row, kCol6, r.column6);
+  }
+}
+
+void TWriteZhrm::Step() {
+  if (PastEnd()) {
+    lock_.Release();
+    Finish(kCodeOk);
+    return;
+  }
+  if (!TypeStillActive()) return;
+  std::vector<ProductRecord> records(static_cast<std::size_t>(active_.driver->RecordsPerStep()));
+  const int first = FirstRow();
+  for (std::size_t j = 0; j < records.size(); ++j) {
+    records[j] = ctx_.ws.table.RecordAt(first + static_cast<int>(j));
+  }
+  if (!RowsEncodable(records, first)) return Abort(kCodeLinkFailure);
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (active_.driver->WriteProducts(FirstRecord(), records)) return Advance();
+  }
+  Abort(kCodeLinkFailure);
+}
+
+void TWriteZhrm::Abort(int code) {
+  lock_.Release();
+  Finish(code);
+}
+
+// A cell the device record cannot hold (a section typed as a letter) ends
+// the write before anything of this step is sent, with a line in the log
+// since the client only sees the code.
+bool TWriteZhrm::RowsEncodable(const std::vector<ProductRecord>& records, int firstRow) {
+  for (std::size_t j = 0; j < records.size(); ++j) {
+    const std::string field = active_.driver->CheckEncodable(records[j]);
+    if (field.empty()) continue;
+    const int row = firstRow + static_cast<int>(j);
+    std::fprintf(stderr,
+                 "zelbase: server write stopped with code %d: %s: the field \"%s\" cannot be "
+                 "written to the device\n",
+                 kCodeLinkFailure, ProductOfRow(ctx_.ws, row).c_str(), field.c_str());
+    return false;
+  }
+  return true;
+}
+
+void TReadUchetZhrm::Step() {
+  if (PastEnd()) {
+    Finish(kCodeOk);
+    WriteBase(ctx_.ws);
+    return;
+  }
+  if (!TypeStillActive()) return;
+  std::string quantity;
+  if (!active_.driver->ReadAccounting(AccountingRecord(), quantity))
+    return Finish(kCodeLinkFailure);
+  ctx_.ws.table.SetCell(ctx_.vars.RowCounter, kColAccounting, quantity);
+  Advance();
+}
+
+void TClearUchetZhrm::Step() {
+  if (PastEnd()) {
+    Finish(kCodeOk);
+    WriteBase(ctx_.ws);
+    return;
+  }
+  if (!TypeStillActive()) return;
+  if (!active_.driver->ResetAccounting(AccountingRecord())) return Finish(kCodeLinkFailure);
+  ctx_.ws.table.SetCell(ctx_.vars.RowCounter, kColAccounting, kZeroQuantity);
+  Advance();
+}
+
+void TRead_KL::Step() {
+  ServerVariables& v = ctx_.vars;
+  if (v.KLRecordIndex > v.KLRecordCount) {
+    if (v.KLRecordCount != 0) ctx_.tapes.purchasesHeaderFixed = true;
+    ctx_.view.TapeTablesChanged();
+    return Abort(kCodeOk);
+  }
+  TapePurchase purchase;
+  if (!active_.driver->ReadTapeRecord(static_cast<uint16_t>(v.KLRecordIndex),
+                                      static_cast<uint8_t>(v.KLSlot), purchase)) {
+    return Abort(kCodeLinkFailure);
+  }
+  const int row = purchase.productNumber;
+  const ProductTable& t = ctx_.ws.table;
+  ctx_.tapes.purchases.push_back(
+      {std::to_string(row), t.Cell(row, kColName), t.Cell(row, kColPrice), purchase.quantity, ""});
+  ctx_.view.TapeTablesChanged();
+  AdvanceTapeProgress(ctx_);
+  ++v.KLRecordIndex;
+}
+
+void TRead_KL::Abort(int code) {
+  FinishServerOperation(ctx_, ExchangeKind::Tape, code);
+}
+
+}  // namespace zel

@@ -1,0 +1,103 @@
+// The workers of the exchanges a client starts and does not wait for: one
+// device record (or block of four) per step. Each step runs on the main
+// thread between events; a failed command ends the exchange with code 4,
+// and the reads store the table into the base file only on a complete run.
+#pragma once
+
+#include <string>
+
+#include "operations/driver_factory.h"
+#include "operations/register_lock.h"
+#include "server/exchange_stepper.h"
+#include "server/server_context.h"
+
+namespace zel {
+
+/// The four exchanges over the record range. `CurrentRecord`..`LastRecord`
+/// count blocks for ЖРМ 1.5 / 1.5в reads and writes, records otherwise.
+class RangeWorker : public ServerWorker {
+ public:
+  void Abort(int code) override { Finish(code); }
+
+ protected:
+  RangeWorker(ServerContext& ctx, ActiveDriver active);
+  /// The range is done.
+  bool PastEnd() const;
+  /// False after finishing with code 12 when the active type is no longer
+  /// the one the exchange started with.
+  bool TypeStillActive();
+  /// The next record (or block) and row; progress + 5.
+  void Advance();
+  void Finish(int code);
+  /// Rows of this step's records, from the block row or the row counter.
+  int FirstRow() const;
+  /// Device record (product number - 1) of this step's first record.
+  uint16_t FirstRecord() const;
+  /// Device record of this step for the accounting exchanges, which go
+  /// record by record on every family.
+  uint16_t AccountingRecord() const;
+
+  ServerContext& ctx_;
+  ActiveDriver active_;
+  const std::string type_;
+};
+
+/// `ReadBase`: device records into columns 1..4 (and 6 where the type has it).
+class TReadZhrm final : public RangeWorker {
+ public:
+  TReadZhrm(ServerContext& ctx, ActiveDriver active) : RangeWorker(ctx, std::move(active)) {}
+  void Step() override;
+  const char* Name() const override { return "TReadZhrm"; }
+
+ private:
+  void StoreRow(int row, const ProductRecord& record);
+};
+
+/// `WriteBase`: table rows into the device, five attempts each, framed by
+/// the register lock when "Блокировка ККМ" is ticked.
+class TWriteZhrm final : public RangeWorker {
+ public:
+  /// Sends the register lock now when the option and the family call for it.
+  TWriteZhrm(ServerContext& ctx, ActiveDriver active)
+      : RangeWorker(ctx, std::move(active)), lock_(ctx.ws, active_) {}
+  void Step() override;
+  void Abort(int code) override;
+  const char* Name() const override { return "TWriteZhrm"; }
+
+ private:
+  bool RowsEncodable(const std::vector<ProductRecord>& records, int firstRow);
+
+  RegisterLock lock_;
+};
+
+/// `ReadUchet`: each record's accounting into column 5.
+class TReadUchetZhrm final : public RangeWorker {
+ public:
+  TReadUchetZhrm(ServerContext& ctx, ActiveDriver active) : RangeWorker(ctx, std::move(active)) {}
+  void Step() override;
+  const char* Name() const override { return "TReadUchetZhrm"; }
+};
+
+/// `ClearUchet`: each record's accounting reset in the device, "0.000" shown.
+class TClearUchetZhrm final : public RangeWorker {
+ public:
+  TClearUchetZhrm(ServerContext& ctx, ActiveDriver active) : RangeWorker(ctx, std::move(active)) {}
+  void Step() override;
+  const char* Name() const override { return "TClearUchetZhrm"; }
+};
+
+/// `ReadKL`: the purchases of one control-tape slot, with names and prices
+/// from the product table by position.
+class TRead_KL final : public ServerWorker {
+ public:
+  TRead_KL(ServerContext& ctx, ActiveDriver active) : ctx_(ctx), active_(std::move(active)) {}
+  void Step() override;
+  void Abort(int code) override;
+  const char* Name() const override { return "TRead_KL"; }
+
+ private:
+  ServerContext& ctx_;
+  ActiveDriver active_;
+};
+
+}  // namespace zel

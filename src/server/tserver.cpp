@@ -1,0 +1,160 @@
+// The shared checks, the range and channel members, and the members that
+// change the active base file directly.
+#include "server/tserver.h"
+
+#include <vector>
+
+#include "base/active_device.h"
+#include "base/base_ops.h"
+#include "base/base_record.h"
+#include "base/device_types.h"
+#include "server/server_codes.h"
+
+namespace zel {
+namespace {
+
+// Highest Par2 that SetRange lets through per type; others have no limit here.
+int RangeLimit(std::string_view type) {
+  if (type == kTypeRegister) return 4000;
+  if (type == kTypeZhrm15 || type == kTypeZhrm15v || type == kTypeZhrm20 || type == kTypeZhrm3) {
+    return 4096;
+  }
+  if (type == kTypeZhrm3Plus) return 12288;
+  return 0;
+}
+
+[[noreturn]] void FailFile(const std::string& error) {
+  throw ServerFailure("base file: " + error);
+}
+
+}  // namespace
+
+TServer::TServer(Workspace& ws, TapeTables& tapes, ServerView& view, Settings& settings)
+    : ctx_(ws, tapes, view, settings) {}
+
+bool TServer::RefusedBusy() {
+  if (ctx_.ws.run.exchangeState != ExchangeState::Busy) return false;
+  ctx_.vars.ServerErrorCode = kCodeBusy;
+  return true;
+}
+
+bool TServer::RefusedType(bool accepted) {
+  if (accepted) return false;
+  ctx_.vars.ServerErrorCode = kCodeBadRemoteBase;
+  return true;
+}
+
+bool TServer::RefusedChannel() {
+  if (Set_Zhrm(ctx_.ws)) return false;
+  ctx_.vars.ServerErrorCode = kCodeBadZhrmNumber;
+  return true;
+}
+
+int TServer::Refuse(int code) {
+  ctx_.vars.ServerErrorCode = code;
+  return 0;
+}
+
+int TServer::Succeed() {
+  ctx_.vars.ServerErrorCode = kCodeOk;
+  return 1;
+}
+
+std::optional<TServer::FieldRange> TServer::Range() const {
+  const std::optional<int> start = ParseRecordNumber(ctx_.ws.range.StartText());
+  const std::optional<int> end = ParseRecordNumber(ctx_.ws.range.EndText());
+  // Fields the operator is still typing in may hold anything; only a range
+  // the table and the base files can hold is used.
+  if (!start || !end || *start < 1 || *end < *start || *end > kMaxProducts) return std::nullopt;
+  return FieldRange{*start, *end};
+}
+
+bool TServer::IsTapeType() const {
+  return Type() == kTypeZhrm3 || Type() == kTypeZhrm3Plus;
+}
+
+int TServer::SetRange(int par1, int par2) {
+  if (RefusedBusy()) return 0;
+  if (par1 <= 0) return Refuse(kCodeBadRange);
+  const int limit = RangeLimit(Type());
+  if (limit > 0 && par2 > limit) return Refuse(kCodeBadRange);
+  if (par2 < par1) return Refuse(kCodeBadRange);
+  ctx_.ws.range.SetStartText(std::to_string(par1));
+  ctx_.ws.range.SetEndText(std::to_string(par2));
+  // A range the type cannot hold was reset to the whole base: tell the
+  // client instead of reporting a range it did not get.
+  if (!ConfirmRange(ctx_.ws)) return Refuse(kCodeBadRange);
+  return Succeed();
+}
+
+int TServer::SelectBase(const ServerValue& base) {
+  const int64_t n = base.Integer("Base");
+  if (n < 1 || n > kChannelCount) return Refuse(kCodeBadRemoteBase);
+  if (RefusedBusy()) return 0;
+  const int channel = static_cast<int>(n);
+  if (ctx_.ws.channels.Channel(channel).disconnected) return Refuse(kCodeBadRemoteBase);
+  ActivateChannelForServer(ctx_.ws, channel);
+  return Succeed();
+}
+
+int TServer::SavePos() {
+  if (RefusedBusy()) return 0;
+  if (!ctx_.settings.SavePos(ctx_.ws)) {
+    throw ServerFailure("the settings file " + ctx_.settings.Path().string() +
+                        " could not be written");
+  }
+  return Succeed();
+}
+
+void TServer::Visible(int par) {
+  ctx_.view.SetMainWindowVisible(par != 0);
+}
+
+int TServer::ClearTable() {
+  if (RefusedBusy()) return 0;
+  const std::optional<FieldRange> range = Range();
+  if (!range) return Refuse(kCodeBadRange);
+  Workspace& ws = ctx_.ws;
+  ws.range.CurrentRecord = range->start;
+  ws.range.LastRecord = range->end;
+  const std::vector<ProductRecord> cleared(static_cast<std::size_t>(range->Rows()),
+                                           ClearedRecord());
+  std::string error;
+  if (!ws.folder.StoreRange(ws.device.baseFileName, range->start - 1, cleared, error)) {
+    FailFile(error);
+  }
+  for (int row = 1; row <= range->Rows(); ++row) ws.table.SetRecord(row, ClearedRecord());
+  return Succeed();
+}
+
+int TServer::SetPrVes(int num, int prVes) {
+  if (RefusedType(Type() == kTypeZhrm15v)) return 0;
+  return SetColumn6(num, prVes, 4096, 1, kCodeBadScalesFlag);
+}
+
+int TServer::SetTovGr(int num, int tovGr) {
+  if (RefusedType(Type() == kTypeRegister)) return 0;
+  return SetColumn6(num, tovGr, 4000, 100, kCodeBadProductGroup);
+}
+
+int TServer::SetColumn6(int num, int value, int maxNum, int maxValue, int valueCode) {
+  if (num < 1 || num > maxNum) return Refuse(kCodeNumberOutsideBase);
+  if (value < 0 || value > maxValue) return Refuse(valueCode);
+  Workspace& ws = ctx_.ws;
+  const std::string text = std::to_string(value);
+  std::vector<ProductRecord> records;
+  std::string error;
+  if (!ws.folder.ReadRecords(ws.device.baseFileName, num - 1, 1, records, error)) FailFile(error);
+  records[0].column6 = text;
+  if (!ws.folder.StoreRecord(ws.device.baseFileName, num - 1, records[0], error)) FailFile(error);
+  // The row of product num, when the table shows it. During an exchange
+  // `CurrentRecord` is the exchange's position, so the start field is the
+  // origin rather than it.
+  if (const std::optional<FieldRange> range = Range();
+      range && num >= range->start && num <= range->end) {
+    ws.table.SetCell(num - range->start + 1, kCol6, text);
+  }
+  return Succeed();
+}
+
+}  // namespace zel

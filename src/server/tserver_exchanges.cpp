@@ -1,0 +1,108 @@
+// The members that start an exchange: they check, prepare the window and
+// hand the exchange to a worker; the client then polls `BaseStatus`.
+#include <memory>
+
+#include "base/device_types.h"
+#include "operations/family_rules.h"
+#include "server/server_busy.h"
+#include "server/server_codes.h"
+#include "server/server_workers.h"
+#include "server/tserver.h"
+
+namespace zel {
+namespace {
+
+enum Exchange { kWrite, kRead, kReadAccounting, kResetAccounting };
+
+constexpr int kBlockRecords = 4;
+
+bool IsExchangeType(std::string_view type) {
+  return type == kTypeZhrm15 || type == kTypeZhrm15v || type == kTypeZhrm3 ||
+         type == kTypeZhrm3Plus || type == kTypeZhrm20 || type == kTypeRegister;
+}
+
+ActiveDriver OpenDriver(Workspace& ws) {
+  ActiveDriver active;
+  active.type = DeviceTypeTable::Find(ws.device.typeText);
+  active.driver = MakeDriver(ws.device.typeText, ws.link);
+  if (!active.type || !active.driver) throw ServerFailure("no driver for the active type");
+  active.rules = &RulesOf(active.type->family);
+  return active;
+}
+
+std::shared_ptr<ServerWorker> MakeWorker(int which, ServerContext& ctx, ActiveDriver active) {
+  switch (which) {
+    case kWrite:
+      return std::make_shared<TWriteZhrm>(ctx, std::move(active));
+    case kRead:
+      return std::make_shared<TReadZhrm>(ctx, std::move(active));
+    case kReadAccounting:
+      return std::make_shared<TReadUchetZhrm>(ctx, std::move(active));
+    default:
+      return std::make_shared<TClearUchetZhrm>(ctx, std::move(active));
+  }
+}
+
+}  // namespace
+
+int TServer::WriteBase() {
+  return StartRangeExchange(kWrite);
+}
+int TServer::ReadBase() {
+  return StartRangeExchange(kRead);
+}
+int TServer::ReadUchet() {
+  return StartRangeExchange(kReadAccounting);
+}
+int TServer::ClearUchet() {
+  return StartRangeExchange(kResetAccounting);
+}
+
+int TServer::StartRangeExchange(int which) {
+  if (RefusedBusy() || RefusedChannel() || RefusedType(IsExchangeType(Type()))) return 0;
+  const std::optional<FieldRange> range = Range();
+  if (!range) return Refuse(kCodeBadRange);
+  ActiveDriver active = OpenDriver(ctx_.ws);
+  // Reads and writes of the ЖРМ 1.5 family move blocks of four; a range
+  // not on block bounds (typed, not confirmed) would shift rows.
+  const bool blocks = active.driver->RecordsPerStep() > 1 && (which == kWrite || which == kRead);
+  if (blocks && ((range->start - 1) % kBlockRecords != 0 || range->end % kBlockRecords != 0)) {
+    return Refuse(kCodeBadRange);
+  }
+  // Busy before the lock is sent: its wait on the line serves other calls.
+  EnterServerBusy(ctx_, BusyScope::Exchange);
+  std::shared_ptr<ServerWorker> worker = MakeWorker(which, ctx_, std::move(active));
+  ServerVariables& v = ctx_.vars;
+  RangeFields& r = ctx_.ws.range;
+  r.CurrentRecord = blocks ? (range->start - 1) / kBlockRecords : range->start;
+  r.LastRecord = blocks ? (range->end - 1) / kBlockRecords : range->end;
+  v.RowCounter = blocks ? 0 : 1;
+  v.StepStopFlag = false;
+  ctx_.stepper.Start(std::move(worker));
+  return Succeed();
+}
+
+int TServer::ReadKL(const ServerValue& slotNumber) {
+  if (RefusedBusy() || RefusedType(IsTapeType()) || RefusedChannel()) return 0;
+  const int64_t slot = slotNumber.Integer("SlotNumber");
+  if (slot < 1 || slot > static_cast<int64_t>(ctx_.tapes.blocks.size())) {
+    return Refuse(kCodeNoSuchSlot);
+  }
+  const std::string& count = ctx_.tapes.blocks[static_cast<std::size_t>(slot - 1)][3];
+  const std::optional<int> purchases = ParseRecordNumber(count);
+  if (!purchases) throw ServerFailure("slot " + std::to_string(slot) + " has no purchase count");
+  ActiveDriver active = OpenDriver(ctx_.ws);
+  ServerVariables& v = ctx_.vars;
+  v.KLSlot = static_cast<int>(slot);
+  v.KLRecordCount = *purchases;
+  v.KLRecordIndex = 1;
+  ctx_.tapes.purchases.clear();
+  ctx_.tapes.purchasesHeaderFixed = false;
+  ctx_.view.TapeTablesChanged();
+  v.StepStopFlag = false;
+  EnterServerBusy(ctx_, BusyScope::TapeRead);
+  ctx_.stepper.Start(std::make_shared<TRead_KL>(ctx_, std::move(active)));
+  return Succeed();
+}
+
+}  // namespace zel
