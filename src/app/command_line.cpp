@@ -43,6 +43,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       cl.dataDir = args[++i];
     } else if (a.rfind("--data-dir=", 0) == 0) {
       cl.dataDir = a.substr(11);
+    } else if (a == "--trace") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        cl.error = "--trace needs a file";
+        return cl;
+      }
+      cl.traceFile = args[++i];
+    } else if (a.rfind("--trace=", 0) == 0 && a.size() > 8) {
+      cl.traceFile = a.substr(8);
     } else if (const std::string name = SwitchName(a); !name.empty()) {
       switches.push_back(name);
     } else {
@@ -60,7 +68,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-  return "Usage: zelbase [--data-dir DIR] [--demo] "
+  return "Usage: zelbase [--data-dir DIR] [--demo] [--trace FILE] "
          "[/AUTOMATION | /EMBEDDING | /REGSERVER | /UNREGSERVER]\n";
 }
 

@@ -9,8 +9,9 @@ namespace zel {
 enum class AutomationSwitch { None, RegServer, UnregServer, Automation, Embedding };
 
 struct CommandLine {
-  std::string dataDir;  ///< empty: the folder of the executable
-  bool demo = false;    ///< run on the built-in virtual device line
+  std::string dataDir;    ///< empty: the folder of the executable
+  bool demo = false;      ///< run on the built-in virtual device line
+  std::string traceFile;  ///< non-empty: trace every port's traffic into this file
   AutomationSwitch automation = AutomationSwitch::None;
   std::string error;  ///< non-empty when the arguments are not understood
 };

@@ -39,6 +39,15 @@ TEST(CommandLine, DataDirAndDemo) {
   EXPECT_EQ(ParseCommandLine({"--data-dir=/srv/shop"}).dataDir, "/srv/shop");
 }
 
+TEST(CommandLine, TraceFile) {
+  EXPECT_EQ(ParseCommandLine({"--trace", "/tmp/line.txt", "--demo"}).traceFile, "/tmp/line.txt");
+  EXPECT_EQ(ParseCommandLine({"--trace=line.txt"}).traceFile, "line.txt");
+  EXPECT_TRUE(ParseCommandLine({"--demo"}).traceFile.empty());
+  EXPECT_FALSE(ParseCommandLine({"--trace"}).error.empty());
+  EXPECT_FALSE(ParseCommandLine({"--trace", ""}).error.empty());
+  EXPECT_FALSE(ParseCommandLine({"--trace="}).error.empty());
+}
+
 TEST(CommandLine, BadArgumentsAreReported) {
   EXPECT_FALSE(ParseCommandLine({"--data-dir"}).error.empty());
   EXPECT_FALSE(ParseCommandLine({"--frobnicate"}).error.empty());

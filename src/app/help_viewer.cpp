@@ -1,0 +1,35 @@
+#include "app/help_viewer.h"
+
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace zel {
+
+QUrl HelpUrl(const std::filesystem::path& programDir) {
+  const QString file = QString::fromStdString((programDir / "Help" / "ZELBase.html").string());
+  if (QFileInfo::exists(file)) return QUrl::fromLocalFile(file);
+  return QUrl(QStringLiteral("qrc:/help/ZELBase.html"));
+}
+
+HelpViewer::HelpViewer(QWidget* parent)
+    : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
+  setWindowTitle(QStringLiteral("Справка ZELBase"));
+  browser_->setOpenExternalLinks(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(browser_);
+  resize(720, 560);
+}
+
+void HelpViewer::ShowTopic(const QUrl& page, const QString& topic) {
+  QUrl url = page;
+  url.setFragment(topic);
+  browser_->setSource(url);
+  show();
+  raise();
+  activateWindow();
+}
+
+}  // namespace zel

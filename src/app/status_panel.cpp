@@ -1,0 +1,65 @@
+#include "app/status_panel.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace zel {
+namespace {
+
+// Repainting the gauge for each of 12288 records costs more than loading
+// them; it moves in steps of a fraction of its width instead.
+constexpr int kGaugeSteps = 200;
+
+}  // namespace
+
+StatusPanel::StatusPanel(QWidget* parent)
+    : QFrame(parent),
+      gauge_(new QProgressBar(this)),
+      label_(new QLabel(this)),
+      stop_(new QPushButton(QStringLiteral("Стоп"), this)) {
+  setFrameShape(QFrame::StyledPanel);
+  setMinimumHeight(32);
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(6, 3, 6, 3);
+  row->addWidget(label_);
+  row->addWidget(gauge_, 1);
+  row->addWidget(stop_);
+  gauge_->setRange(0, kGaugeSteps);
+  gauge_->setTextVisible(false);
+  connect(stop_, &QPushButton::clicked, this, [this] {
+    if (onStop) onStop();
+  });
+  HideProgress();
+}
+
+void StatusPanel::ShowProgress(const std::string& caption, int totalSteps, bool withStop) {
+  total_ = totalSteps < 1 ? 1 : totalSteps;
+  steps_ = 0;
+  label_->setText(QString::fromStdString(caption));
+  gauge_->setValue(0);
+  label_->show();
+  gauge_->show();
+  stop_->setVisible(withStop);
+}
+
+void StatusPanel::AdvanceProgress() {
+  if (steps_ < total_) ++steps_;
+  const int value = static_cast<int>(static_cast<long long>(steps_) * kGaugeSteps / total_);
+  if (value != gauge_->value()) gauge_->setValue(value);
+}
+
+void StatusPanel::HideProgress() {
+  gauge_->hide();
+  label_->hide();
+  stop_->hide();
+  update();
+}
+
+void StatusPanel::ProcessEvents() {
+  QCoreApplication::processEvents();
+}
+
+}  // namespace zel

@@ -1,0 +1,54 @@
+#include "app/zhrm_select.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/zhrm_page.h"
+
+namespace zel {
+
+TZhrm_select::TZhrm_select(Workspace& ws, Settings& settings, QWidget* parent)
+    : QDialog(parent),
+      ws_(ws),
+      settings_(settings),
+      tabs_(new QTabWidget(this)),
+      close_(new QPushButton(QStringLiteral("Закрыть"), this)) {
+  setWindowTitle(QStringLiteral("Менеджер удаленных баз товаров"));
+  setModal(true);
+  tabs_->setUsesScrollButtons(true);
+  for (int n = 1; n <= kChannelCount; ++n) {
+    auto* page = new ZhrmPage(ws_.channels, n, tabs_);
+    page->onChannelsChanged = [this] { Refresh(); };
+    pages_[n - 1] = page;
+    tabs_->addTab(page, QStringLiteral("База %1").arg(n));
+  }
+  connect(close_, &QPushButton::clicked, this, &QDialog::accept);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(close_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
+  layout->addLayout(buttons);
+  resize(520, 260);
+}
+
+void TZhrm_select::Refresh() {
+  for (ZhrmPage* page : pages_) page->Refresh();
+}
+
+void TZhrm_select::showEvent(QShowEvent* event) {
+  ws_.channels.DialogShown();
+  Refresh();
+  tabs_->setCurrentIndex(ws_.channels.frontPage - 1);
+  QDialog::showEvent(event);
+}
+
+void TZhrm_select::done(int result) {
+  ws_.channels.frontPage = tabs_->currentIndex() + 1;
+  settings_.SavePartial(ws_);
+  QDialog::done(result);
+}
+
+}  // namespace zel

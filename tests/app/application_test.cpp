@@ -1,0 +1,125 @@
+// Program entry: the program folder, the demo line and the switches that
+// end the program before any window exists.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "link/clock.h"
+#include "sim/simulated_line.h"
+
+namespace zel {
+namespace {
+
+CommandLine Parse(std::vector<std::string> args) {
+  return ParseCommandLine(args);
+}
+
+TEST(Application, ProgramFolderComesFromDataDirThenDemoThenExecutable) {
+  const std::filesystem::path exe = "/opt/ZELBase";
+  EXPECT_EQ(ProgramFolder(Parse({}), exe), exe);
+  EXPECT_EQ(ProgramFolder(Parse({"--data-dir", "/tmp/zel"}), exe), "/tmp/zel");
+  EXPECT_EQ(ProgramFolder(Parse({"--demo", "--data-dir", "/tmp/zel"}), exe), "/tmp/zel");
+  EXPECT_EQ(ProgramFolder(Parse({"--demo"}), exe), DemoFolder());
+  EXPECT_NE(DemoFolder(), exe);
+}
+
+TEST(Application, DemoFolderFollowsXdgDataHome) {
+  const char* old = std::getenv("XDG_DATA_HOME");
+  const std::string saved = old ? old : "";
+  setenv("XDG_DATA_HOME", "/tmp/xdg", 1);
+  EXPECT_EQ(DemoFolder(), std::filesystem::path("/tmp/xdg/ZELBase/demo"));
+  if (old) {
+    setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  } else {
+    unsetenv("XDG_DATA_HOME");
+  }
+}
+
+TEST(Application, DemoMapsEveryComChoiceToTheVirtualLine) {
+  VirtualClock clock;
+  auto line = std::make_shared<SimulatedLine>(clock);
+  const PortOpener demo = MakePortOpener(Parse({"--demo"}), line);
+  for (const char* path : {"/dev/ttyS0", "/dev/ttyUSB3", "sim", "/no/such/tty"}) {
+    EXPECT_EQ(demo(path), line) << path;
+  }
+  const PortOpener normal = MakePortOpener(Parse({}), line);
+  EXPECT_EQ(normal("sim"), line);
+  EXPECT_EQ(normal("/no/such/tty"), nullptr);
+}
+
+TEST(Application, TraceWrapsEveryPortInDemoMode) {
+  VirtualClock clock;
+  auto line = std::make_shared<SimulatedLine>(clock);
+  std::ostringstream out;
+  const PortOpener demo = MakePortOpener(Parse({"--demo"}), line, std::make_shared<TraceLog>(out));
+  const auto port = demo("/dev/ttyS0");
+  ASSERT_NE(port, nullptr);
+  EXPECT_NE(port, line);
+  port->Purge();
+  EXPECT_EQ(out.str(), "       0.0 -- open /dev/ttyS0\n       0.0 -- purge\n");
+}
+
+TEST(Application, UnwritableTraceFileEndsTheProgram) {
+  char name[] = "zelbase";
+  std::string flag = "--trace=/no/such/folder/trace.txt";
+  char* argv[] = {name, flag.data(), nullptr};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunApplication(2, argv), 2);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("/no/such/folder/trace.txt"),
+            std::string::npos);
+}
+
+TEST(Application, RegistrationWritesAndRemovesTheActivationFiles) {
+  char templ[] = "/tmp/zelbase-reg-XXXXXX";
+  ASSERT_NE(mkdtemp(templ), nullptr);
+  const std::filesystem::path home = templ;
+  const char* old = std::getenv("XDG_DATA_HOME");
+  const std::string saved = old ? old : "";
+  setenv("XDG_DATA_HOME", templ, 1);
+  const auto service = home / "dbus-1" / "services" / "Zhrm.Server.service";
+  const auto xml = home / "dbus-1" / "interfaces" / "Zhrm.IServer.xml";
+
+  char name[] = "zelbase";
+  char reg[] = "-RegServer";
+  char* regArgv[] = {name, reg, nullptr};
+  EXPECT_EQ(RunApplication(2, regArgv), 0);
+  ASSERT_TRUE(std::filesystem::exists(service));
+  EXPECT_TRUE(std::filesystem::exists(xml));
+  std::ifstream in(service);
+  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(text.find("Name=Zhrm.Server"), std::string::npos);
+  EXPECT_NE(text.find(" /AUTOMATION"), std::string::npos);
+
+  char unreg[] = "/UNREGSERVER";
+  char* unregArgv[] = {name, unreg, nullptr};
+  EXPECT_EQ(RunApplication(2, unregArgv), 0);
+  EXPECT_FALSE(std::filesystem::exists(service));
+  EXPECT_FALSE(std::filesystem::exists(xml));
+
+  if (old)
+    setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_DATA_HOME");
+  std::filesystem::remove_all(home);
+}
+
+TEST(Application, UnknownArgumentIsAUsageError) {
+  char name[] = "zelbase";
+  char arg[] = "--bogus";
+  char* argv[] = {name, arg, nullptr};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunApplication(2, argv), 2);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Usage"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zel

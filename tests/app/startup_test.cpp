@@ -1,0 +1,232 @@
+// Start-up: the nine windows, the first activation's settings load and the
+// main window's state after it.
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/product_grid.h"
+#include "app/product_table_model.h"
+#include "app/status_panel.h"
+#include "app_fixture.h"
+
+namespace zel::testing {
+namespace {
+
+constexpr const char* kNoSettingsMessage =
+    "Не удалось открыть файл ZELBase.ini\rвсе установки программы будут приведены в исходные.";
+
+using StartupTest = AppFixture;
+
+TEST_F(StartupTest, NineWindowsAreCreatedInOrderWithTheirCaptions) {
+  const char* captions[] = {"Менеджер удаленных баз товаров",
+                            "Инициализация последовательного порта",
+                            "Менеджер удаленных баз товаров",
+                            "Ввод штриховых кодов",
+                            "Предупреждение",
+                            "",
+                            "Внимание",
+                            "О программе",
+                            "Номер товара"};
+  const auto& order = windows->InCreationOrder();
+  ASSERT_EQ(order.size(), 9u);
+  EXPECT_EQ(order[0], &Main());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    EXPECT_EQ(order[i]->windowTitle().toStdString(), captions[i]) << i;
+    EXPECT_FALSE(order[i]->isVisible()) << i;
+  }
+}
+
+TEST_F(StartupTest, BeforeAnyLoadTheNumberColumnCountsToTheLargestBase) {
+  const ProductTableModel& model = *Main().StringGrid1()->Model();
+  ASSERT_EQ(model.rowCount(), 12288);
+  EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), "1");
+  EXPECT_EQ(model.data(model.index(12287, 0), Qt::DisplayRole).toString(), "12288");
+}
+
+TEST_F(StartupTest, WithoutSettingsFileTellsOnceAndUsesDefaults) {
+  WriteBaseRecord(1, 1, {"Хлеб белый", "12.50", "3", "460000000017", "0.000", "1", "0"});
+  Start();
+  EXPECT_EQ(prompts.texts(), std::vector<std::string>{kNoSettingsMessage});
+  EXPECT_EQ(prompts.shown()[0].kind, "information");
+
+  EXPECT_EQ(Main().TypeField()->text().toStdString(), "ЖРМ 1.5");
+  EXPECT_EQ(Main().ZhrmField()->text().toStdString(), "0001");
+  EXPECT_EQ(Main().KkmField()->text().toStdString(), "00000001");
+  // The defaults "0001".."4096", written back aligned to blocks of four.
+  EXPECT_EQ(Main().Edit11()->text().toStdString(), "1");
+  EXPECT_EQ(Main().Edit12()->text().toStdString(), "4096");
+  EXPECT_EQ(Ws().channels.activeChannel, 1);
+  EXPECT_EQ(core->port.comIndex, 4);  // Com1 and Com5 default true: the last wins
+  EXPECT_TRUE(core->link.PortValid());
+  for (int n = 1; n <= 16; ++n) {
+    EXPECT_TRUE(std::filesystem::exists(dir / "Base" / ("Base" + std::to_string(n) + ".bsd")));
+  }
+}
+
+TEST_F(StartupTest, TableShowsTheActiveBaseFile) {
+  WriteBaseRecord(1, 2, {"Молоко 3,2%", "45.00", "2", "460123456789", "1.500", "1", "0"});
+  Start();
+  const ProductTableModel& model = *Main().StringGrid1()->Model();
+  ASSERT_EQ(model.rowCount(), 4096);
+  ASSERT_EQ(model.columnCount(), 6);  // ЖРМ 1.5: columns 0..5
+  const char* expected[] = {"2", "Молоко 3,2%", "45.00", "2", "460123456789", "1.500"};
+  for (int col = 0; col < 6; ++col) {
+    EXPECT_EQ(model.data(model.index(1, col), Qt::DisplayRole).toString().toStdString(),
+              expected[col]);
+  }
+  EXPECT_EQ(model.data(model.index(4095, 0), Qt::DisplayRole).toString().toStdString(), "4096");
+}
+
+TEST_F(StartupTest, HeadingsKeepTheirLeadingBlanks) {
+  Start();
+  const ProductTableModel& model = *Main().StringGrid1()->Model();
+  const char* headings[] = {" N", " Наименование", " Стоимость", " Отдел", " Штрих-код", " Учет"};
+  for (int col = 0; col < 6; ++col) {
+    EXPECT_EQ(model.headerData(col, Qt::Horizontal, Qt::DisplayRole).toString().toStdString(),
+              headings[col]);
+  }
+}
+
+TEST_F(StartupTest, AfterLoadTheWindowIsIdleWithTapeTabsHidden) {
+  Start();
+  EXPECT_TRUE(Main().ToolBar1()->isEnabled());
+  EXPECT_TRUE(Main().Button1()->isEnabled());
+  EXPECT_FALSE(Main().Button3()->isEnabled());
+  EXPECT_TRUE(Main().StringGrid1()->isEnabled());
+  EXPECT_FALSE(Main().ServerPanel()->isVisible());
+  EXPECT_FALSE(Main().Status()->Gauge1()->isVisible());
+  EXPECT_FALSE(Main().Status()->Button2()->isVisible());
+  EXPECT_FALSE(Main().PageControl1()->isTabVisible(1));
+  EXPECT_FALSE(Main().PageControl1()->isTabVisible(2));
+  EXPECT_FALSE(Main().MenuAction(Command::ReadTapeBlocks)->isEnabled());
+  EXPECT_TRUE(Main().MenuAction(Command::TapeReminder)->isChecked());
+  EXPECT_EQ(Main().PageControl1()->currentIndex(), 0);
+}
+
+TEST_F(StartupTest, SettingsFileDecidesDeviceRangeAndPort) {
+  WriteSettings(
+      "[Настройка Com-порта]\nCom1=0\nCom5=0\nCom3=1\nBaudRate=38400\n"
+      "[ЖРМ 1 конт]\nSelect=0\nSet=0\n"
+      "[ЖРМ 2 конт]\nSelect=1\nSet=0\nВерс=ЖРМ 3+\nЖРМ=0042\n"
+      "[Диапазон базы]\nbegin=0101\nend=0120\n");
+  Start();
+  EXPECT_TRUE(prompts.shown().empty());
+  EXPECT_EQ(core->port.comIndex, 2);
+  EXPECT_EQ(Main().TypeField()->text().toStdString(), "ЖРМ 3+");
+  EXPECT_EQ(Main().ZhrmField()->text().toStdString(), "0042");
+  EXPECT_FALSE(Main().KkmField()->isVisibleTo(&Main()));
+  EXPECT_TRUE(Main().PageControl1()->isTabVisible(1));
+  EXPECT_TRUE(Main().MenuAction(Command::ReadTapeBlocks)->isEnabled());
+  EXPECT_EQ(Main().StringGrid1()->Model()->rowCount(), 20);
+  EXPECT_EQ(line->Current().baud, 38400u);
+}
+
+TEST_F(StartupTest, SecondActivationDoesNotReloadTheSettings) {
+  Start();
+  WriteSettings("[Диапазон базы]\nbegin=0005\nend=0009\n");
+  Main().FormActivate();
+  QEvent activation(QEvent::ActivationChange);
+  QCoreApplication::sendEvent(&Main(), &activation);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Main().Edit11()->text().toStdString(), "1");
+  EXPECT_EQ(Main().Edit12()->text().toStdString(), "4096");
+  EXPECT_EQ(CountShown(kNoSettingsMessage), 1);
+}
+
+TEST_F(StartupTest, ShowingAgainAfterHidingDoesNotReload) {
+  Start();
+  Main().hide();
+  WriteSettings("[Диапазон базы]\nbegin=0005\nend=0009\n");
+  Main().show();
+  QCoreApplication::processEvents();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Main().Edit11()->text().toStdString(), "1");
+}
+
+TEST_F(StartupTest, StatusPanelShowsProgressOnlyWhileAnOperationRuns) {
+  Start();
+  StatusPanel& status = *Main().Status();
+  Ws().progress.ShowProgress("Чтение базы", 4, true);
+  EXPECT_TRUE(status.Gauge1()->isVisible());
+  EXPECT_EQ(status.Label2()->text().toStdString(), "Чтение базы");
+  ASSERT_TRUE(status.Button2()->isVisible());
+  EXPECT_EQ(status.Button2()->text().toStdString(), "Стоп");
+  Ws().progress.AdvanceProgress();
+  Ws().progress.AdvanceProgress();
+  EXPECT_EQ(status.Gauge1()->value() * 2, status.Gauge1()->maximum());
+  QTest::mouseClick(status.Button2(), Qt::LeftButton);
+  EXPECT_TRUE(Ws().run.stopRequested);
+  Ws().progress.HideProgress();
+  EXPECT_FALSE(status.Gauge1()->isVisible());
+  EXPECT_FALSE(status.Label2()->isVisible());
+  EXPECT_FALSE(status.Button2()->isVisible());
+}
+
+TEST_F(StartupTest, ReminderMenuItemTogglesTheOption) {
+  WriteSettings("[ЖРМ 1 конт]\nВерс=ЖРМ 3\n");
+  Start();
+  QAction* reminder = Main().MenuAction(Command::TapeReminder);
+  reminder->trigger();
+  EXPECT_FALSE(Ws().options.reminderMenuTicked);
+  EXPECT_FALSE(reminder->isChecked());
+  reminder->trigger();
+  EXPECT_TRUE(Ws().options.reminderMenuTicked);
+  EXPECT_TRUE(reminder->isChecked());
+}
+
+TEST_F(StartupTest, ToolbarHasElevenButtonsWithTheirHintsInOrder) {
+  const char* hints[] = {"Чтение содержимого активной базы",
+                         "Запись в активную базу ",
+                         "Обнуление товароучета активной базы",
+                         "Чтение товароучета активной базы",
+                         "Ввод штрих-кода",
+                         "Экспорт содержимого таблицы",
+                         "Импортировать данные из файла",
+                         "Конфигурация COM порта",
+                         "Очистить таблицу",
+                         "Помощь",
+                         "Выход"};
+  const QList<QAction*> actions = Main().ToolBar1()->actions();
+  ASSERT_EQ(actions.size(), 11);
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(actions[i]->toolTip().toStdString(), hints[i]) << i;
+}
+
+// Menu items in order; "-" stands for a separator.
+TEST_F(StartupTest, MenusHoldTheirItemsInOrder) {
+  const std::vector<std::vector<std::string>> menus = {
+      {"Файл", "Импорт данных из файла", "Экспорт данных в файл", "-",
+       "Сохранить информацию о блоках контрольных лент", "Сохранить информацию о контролной ленте",
+       "-", "Выход"},
+      {"Действия", "Настройка последовательного интерфейса", "-", "Чтение активной базы",
+       "Запись активной базы", "Чтение данных товароучета", "Сброс данных товароучета", "-",
+       "Чтение последнего штрихового кода", "Очистка таблицы базы товаров"},
+      {"ЖРМ3", "Читать информацию о блоках КЛ", "Читать выбранную контрольну ленту", "-",
+       "Напоминание перед чтением КЛ", "-", "Очистить блок контрольных лент"},
+      {"Справка", "Содержание", "О программе"},
+  };
+  for (std::size_t m = 0; m < menus.size(); ++m) {
+    QMenu* menu = Main().MainMenu(static_cast<int>(m));
+    std::vector<std::string> got = {menu->title().toStdString()};
+    for (QAction* a : menu->actions())
+      got.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+    EXPECT_EQ(got, menus[m]);
+  }
+  ASSERT_EQ(Main().PopupMenu1()->actions().size(), 1);
+  EXPECT_EQ(Main().PopupMenu1()->actions()[0]->text().toStdString(), "Выход");
+}
+
+TEST_F(StartupTest, MainWindowCannotBeMaximisedOrResized) {
+  EXPECT_FALSE(Main().windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(Main().windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_EQ(Main().minimumSize(), Main().maximumSize());
+}
+
+}  // namespace
+}  // namespace zel::testing
