@@ -17,15 +17,17 @@ int64_t SteadyClock::NowUs() {
   return static_cast<int64_t>(ts.tv_sec) * 1'000'000 + ts.tv_nsec / 1000;
 }
 
-void SteadyClock::WaitUntilUs(int64_t deadlineUs) {
-  const int64_t sleepUntil = deadlineUs - kSpinUs;
-  if (sleepUntil > NowUs()) {
-    timespec ts{};
-    ts.tv_sec = sleepUntil / 1'000'000;
-    ts.tv_nsec = (sleepUntil % 1'000'000) * 1000;
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) != 0) {
-    }
+void SteadyClock::SleepUntilUs(int64_t deadlineUs) {
+  if (deadlineUs <= NowUs()) return;
+  timespec ts{};
+  ts.tv_sec = deadlineUs / 1'000'000;
+  ts.tv_nsec = (deadlineUs % 1'000'000) * 1000;
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) != 0) {
   }
+}
+
+void SteadyClock::WaitUntilUs(int64_t deadlineUs) {
+  SleepUntilUs(deadlineUs - kSpinUs);
   while (NowUs() < deadlineUs) {
   }
 }

@@ -11,8 +11,11 @@ class Clock {
   virtual ~Clock() = default;
   /// Monotonic time in microseconds.
   virtual int64_t NowUs() = 0;
-  /// Returns once NowUs() >= deadlineUs.
+  /// Returns once NowUs() >= deadlineUs, as exactly as the clock can.
   virtual void WaitUntilUs(int64_t deadlineUs) = 0;
+  /// Returns once NowUs() >= deadlineUs, or a little later: for waits that
+  /// need no precision, such as bytes on their way, and cost no CPU.
+  virtual void SleepUntilUs(int64_t deadlineUs) { WaitUntilUs(deadlineUs); }
 };
 
 /// CLOCK_MONOTONIC. Sleeps for most of a wait and spins only for the last
@@ -22,6 +25,7 @@ class SteadyClock final : public Clock {
  public:
   int64_t NowUs() override;
   void WaitUntilUs(int64_t deadlineUs) override;
+  void SleepUntilUs(int64_t deadlineUs) override;
 };
 
 /// Time that moves only when somebody waits: waiting jumps to the deadline.

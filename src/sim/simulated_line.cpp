@@ -26,7 +26,7 @@ void SimulatedLine::SendToMaster(std::span<const uint8_t> bytes, int64_t startUs
 }
 
 bool SimulatedLine::Apply(const LineSettings& settings, bool drain) {
-  if (drain) clock_.WaitUntilUs(txFreeUs_);
+  if (drain) clock_.SleepUntilUs(txFreeUs_);
   settings_ = settings;
   return true;
 }
@@ -48,10 +48,10 @@ bool SimulatedLine::WaitForBytes(std::size_t count, int64_t deadlineUs) {
   if (unplugged_) return false;
   if (count == 0) return true;
   if (rx_.size() >= count && rx_[count - 1].atUs <= deadlineUs) {
-    clock_.WaitUntilUs(rx_[count - 1].atUs);
+    clock_.SleepUntilUs(rx_[count - 1].atUs);
     return true;
   }
-  clock_.WaitUntilUs(deadlineUs);
+  clock_.SleepUntilUs(deadlineUs);
   return false;
 }
 
