@@ -8,29 +8,6 @@
 #include <cstring>
 
 namespace zel {
-namespace {
-
-// Closes on scope exit; Close() reports the result of an explicit close.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-}  // namespace
 
 bool PWriteAll(int fd, const uint8_t* data, std::size_t size, off_t offset) {
   while (size > 0) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,26 @@
 #include <string>
 
 namespace zel {
+
+/// A file descriptor closed on scope exit; Close() reports an explicit close.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
 
 /// Writes all bytes at `offset`; false on a write error (errno set).
 bool PWriteAll(int fd, const uint8_t* data, std::size_t size, off_t offset);

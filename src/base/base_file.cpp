@@ -19,25 +19,6 @@ constexpr off_t kRecord = static_cast<off_t>(kBaseRecordBytes);
 // Far beyond any range; keeps a corrupt call from allocating without bound.
 constexpr int kMaxRecordIndex = 1 << 20;
 
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 // Writes records [from, to) of a new file at `pos`, advancing it; in
 // batches, since a whole new file is 12288 records.
 bool PutNewRecords(int fd, off_t& pos, int64_t from, int64_t to) {
