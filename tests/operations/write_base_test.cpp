@@ -53,21 +53,23 @@ std::vector<uint8_t> Zhrm20Commands(const SimulatedLine& line) {
 TEST_F(WriteBase, Zhrm20LockFramesTheWriteOnEveryEnd) {
   struct Case {
     const char* name;
-    int failFrom;  // request number that starts failing, 0 = none
+    int failFrom;  // first request the device ignores, 0 = none
+    int failCount;
     bool stop;
     std::vector<uint8_t> commands;
   };
   const Case cases[] = {
-      {"normal", 0, false, {6, 4, 4, 7}},
-      {"failure", 3, false, {6, 4, 4, 4, 4, 4, 4, 7}},
-      {"stop", 0, true, {6, 4, 7}},
+      {"normal", 0, 0, false, {6, 4, 4, 7}},
+      {"failure", 3, 5, false, {6, 4, 4, 4, 4, 4, 4, 7}},
+      {"stop", 0, 0, true, {6, 4, 7}},
+      {"release repeated until answered", 4, 2, false, {6, 4, 4, 7, 7, 7}},
   };
   for (const auto& c : cases) {
     line->DetachAll();
     Activate("ЖРМ 2.0");
     ws.options.blockKkm = true;
     auto device = Attach<Zhrm20Device>(0x0001);
-    if (c.failFrom) device->Faults().FailNthRequest(c.failFrom, 1000);
+    if (c.failFrom) device->Faults().FailNthRequest(c.failFrom, c.failCount);
     FillRows(2);
     SetRange("1", "2");
     progress.onEvents = [this, &c] {
@@ -78,9 +80,7 @@ TEST_F(WriteBase, Zhrm20LockFramesTheWriteOnEveryEnd) {
     line->ClearSent();
     WriteActiveBase(ws);
     EXPECT_EQ(Zhrm20Commands(*line), c.commands) << c.name;
-    if (!c.failFrom) {
-      EXPECT_FALSE(device->RegisterLocked()) << c.name;
-    }
+    EXPECT_FALSE(device->RegisterLocked()) << c.name;
     EXPECT_EQ(ws.run.exchangeState, ExchangeState::Idle) << c.name;
   }
 }
