@@ -1,0 +1,123 @@
+#include "device_operations.h"
+
+#include "operations/family_rules.h"
+#include "operations/operations.h"
+
+namespace zel::testing {
+namespace {
+
+bool Always(OperationRun&) {
+  return true;
+}
+bool HasTapes(OperationRun& r) {
+  return static_cast<bool>(r.rig.Device().addTapes);
+}
+
+std::string RowText(Workspace& ws, int row) {
+  std::string out;
+  for (int col = kColName; col <= kCol7; ++col) out += ws.table.Cell(row, col) + "|";
+  return out;
+}
+
+void PrepareRead(OperationRun& r) {
+  Workspace& ws = r.rig.Ws();
+  r.rig.FillRows(kRangeRecords);
+  r.rig.SetRange(1, kRangeRecords);
+  r.rig.Prompts().Answer(Answer::Yes);
+  WriteActiveBase(ws);
+  for (int row = 1; row <= kRangeRecords; ++row) ws.table.SetCell(row, kColName, "OLD");
+}
+void RunRead(OperationRun& r) {
+  r.rig.Prompts().Answer(Answer::No);
+  ReadActiveBase(r.rig.Ws());
+}
+std::vector<std::string> ObserveRows(OperationRun& r) {
+  std::vector<std::string> out;
+  for (int row = 1; row <= kRangeRecords; ++row) out.push_back(RowText(r.rig.Ws(), row));
+  return out;
+}
+
+void PrepareWrite(OperationRun& r) {
+  r.rig.FillRows(kRangeRecords);
+  r.rig.SetRange(1, kRangeRecords);
+  r.rig.Ws().options.blockKkm = true;
+}
+void RunWrite(OperationRun& r) {
+  r.rig.Prompts().Answer(Answer::Yes);
+  WriteActiveBase(r.rig.Ws());
+}
+std::vector<std::string> ObserveRecords(OperationRun& r) {
+  std::vector<std::string> out;
+  for (int n = 0; n < kRangeRecords; ++n) out.push_back(r.rig.Device().record(n));
+  return out;
+}
+
+void PrepareAccounting(OperationRun& r) {
+  for (int n = 0; n < kRangeRecords; ++n)
+    r.rig.Device().setAccounting(n, static_cast<uint32_t>(1000 * (n + 1) + n));
+  for (int row = 1; row <= kRangeRecords; ++row)
+    r.rig.Ws().table.SetCell(row, kColAccounting, "9.999");
+  r.rig.SetRange(1, kRangeRecords);
+  r.rig.Ws().options.blockKkm = true;
+}
+void RunReadAccounting(OperationRun& r) {
+  ReadAccounting(r.rig.Ws());
+}
+void RunResetAccounting(OperationRun& r) {
+  r.rig.Prompts().Answer(Answer::Yes);
+  ResetAccounting(r.rig.Ws());
+}
+std::vector<std::string> ObserveAccounting(OperationRun& r) {
+  std::vector<std::string> out;
+  for (int n = 0; n < kRangeRecords; ++n) {
+    out.push_back(std::to_string(r.rig.Device().accounting(n)));
+    out.push_back(r.rig.Ws().table.Cell(n + 1, kColAccounting));
+  }
+  return out;
+}
+
+void PrepareTapes(OperationRun& r) {
+  r.rig.Device().addTapes();
+}
+void RunTapes(OperationRun& r) {
+  ListTapeBlocks(r.rig.Ws(), r.tapes);
+}
+std::vector<std::string> ObserveTapes(OperationRun& r) {
+  std::vector<std::string> out;
+  // The choice mark is set once the listing is complete, so it is left out.
+  for (const auto& b : r.tapes.blocks) out.push_back(b[1] + "|" + b[2] + "|" + b[3]);
+  return out;
+}
+
+void PrepareBarcode(OperationRun& r) {
+  r.rig.Device().setBarcode("201234500000");
+  r.barcode.Request(r.rig.Ws());
+  r.barcode.TakeShowRequest();
+}
+void RunBarcode(OperationRun& r) {
+  r.pollAnswered = r.barcode.Poll(r.rig.Ws());
+}
+std::vector<std::string> ObserveBarcode(OperationRun& r) {
+  return {r.barcode.view.code, r.barcode.view.result};
+}
+
+}  // namespace
+
+const std::vector<DeviceOperation>& DeviceOperations() {
+  static const std::vector<DeviceOperation> ops = {
+      {"read", Always, PrepareRead, RunRead, ObserveRows, true, false},
+      {"write", Always, PrepareWrite, RunWrite, ObserveRecords, false, false},
+      {"accounting", Always, PrepareAccounting, RunReadAccounting, ObserveAccounting, true, false},
+      {"reset", Always, PrepareAccounting, RunResetAccounting, ObserveAccounting, false, false},
+      {"tapes", HasTapes, PrepareTapes, RunTapes, ObserveTapes, true, false},
+      {"barcode", Always, PrepareBarcode, RunBarcode, ObserveBarcode, true, true},
+  };
+  return ops;
+}
+
+bool IsExchangeFailureMessage(const std::string& text) {
+  return text.starts_with("Ошибка RS-232") || text.starts_with("Ошибка RS232") ||
+         text == kCorruptBaseMessage;
+}
+
+}  // namespace zel::testing
