@@ -10,6 +10,8 @@
 #include <map>
 
 #include "device_operations.h"
+#include "server/server_codes.h"
+#include "server_side.h"
 
 namespace zel::testing {
 namespace {
@@ -46,6 +48,7 @@ Reference CleanRun(const std::string& type, const DeviceOperation& op) {
   ref.replyBytes = r.rig.Port().RepliesCounted();
   ref.requestBytes = r.rig.Port().RequestsCounted();
   EXPECT_TRUE(r.rig.Messages().empty()) << type << " " << op.name;
+  EXPECT_EQ(r.serverCode, 0) << type << " " << op.name;
   EXPECT_NE(ref.before, ref.after) << type << " " << op.name << ": a clean run changes nothing";
   return ref;
 }
@@ -69,6 +72,10 @@ void ExpectSettled(OperationRun& r, const std::string& where, Tally& t) {
   EXPECT_EQ(ws.run.exchangeState, ExchangeState::Idle) << where;
   EXPECT_TRUE(ws.controls.toolbarEnabled) << where;
   EXPECT_TRUE(ws.controls.menusEnabled) << where;
+  if (r.server) {
+    EXPECT_FALSE(r.server->server.Context().stepper.Running()) << where;
+    EXPECT_EQ(r.server->server.BaseStatus(), 2) << where;
+  }
   if (r.rig.Device().locked()) ++t.lockHeld;
 }
 
@@ -76,17 +83,35 @@ bool IsShortenedListing(const std::vector<std::string>& got, const Reference& re
   return got.size() < ref.after.size() && std::equal(got.begin(), got.end(), ref.after.begin());
 }
 
+// Whether the run failed, judged the way its caller would see it; false
+// when the sign itself is wrong (a message from the server, another code).
+bool Failed(OperationRun& r, const DeviceOperation& op, bool& signSound) {
+  const auto messages = r.rig.Messages();
+  signSound = true;
+  switch (op.failure) {
+    case FailureSign::Message:
+      for (const auto& m : messages) signSound = signSound && IsExchangeFailureMessage(m);
+      return !messages.empty();
+    case FailureSign::PollResult:
+      signSound = messages.empty();
+      return !r.pollAnswered;
+    case FailureSign::ServerCode:
+      signSound = messages.empty() && (r.serverCode == 0 || r.serverCode == kCodeLinkFailure);
+      return r.serverCode != 0;
+  }
+  return true;
+}
+
 Outcome Classify(OperationRun& r, const DeviceOperation& op, const Reference& ref) {
   const auto got = op.observe(r);
-  const auto messages = r.rig.Messages();
   const std::string base = r.rig.BaseBytes();
-  const bool failed = op.silentFailure ? !r.pollAnswered : !messages.empty();
+  bool signSound = true;
+  const bool failed = Failed(r, op, signSound);
+  if (!signSound) return Outcome::Wrong;
   if (!failed && IsShortenedListing(got, ref)) return Outcome::Short;
   if (!failed)
     return got == ref.after && base == ref.baseAfter ? Outcome::Recovered : Outcome::Wrong;
-  for (const auto& m : messages)
-    if (!IsExchangeFailureMessage(m)) return Outcome::Wrong;
-  if (op.silentFailure && got != ref.before) return Outcome::Wrong;
+  if (op.failure == FailureSign::PollResult && got != ref.before) return Outcome::Wrong;
   if (!EachOldOrNew(got, ref)) return Outcome::Wrong;
   if (base != ref.baseBefore && (op.failureKeepsFile || base != ref.baseAfter))
     return Outcome::Wrong;
@@ -116,7 +141,8 @@ void RunFaulted(const std::string& type, const DeviceOperation& op, const Refere
   EXPECT_NE(o, Outcome::Wrong) << where << ": a spoilt byte changed the result unnoticed\n"
                                << ::testing::PrintToString(op.observe(r))
                                << "\nclean: " << ::testing::PrintToString(ref.after)
-                               << "\nmessages: " << ::testing::PrintToString(r.rig.Messages());
+                               << "\nmessages: " << ::testing::PrintToString(r.rig.Messages())
+                               << " server code: " << r.serverCode;
   Count(t, o);
 }
 
@@ -161,7 +187,7 @@ TEST_P(FaultInjection, EverySpoiltByteIsRecoveredOrReported) {
   const FaultKind replyKinds[] = {FaultKind::Flip, FaultKind::Drop, FaultKind::Duplicate,
                                   FaultKind::Truncate, FaultKind::Delay};
   const FaultKind requestKinds[] = {FaultKind::Flip, FaultKind::Drop, FaultKind::Duplicate,
-                                    FaultKind::Truncate};
+                                    FaultKind::Truncate, FaultKind::Delay};
   std::map<std::string, Tally> table;
   const std::string& type = GetParam();
   for (const auto& op : DeviceOperations()) {

@@ -45,6 +45,8 @@ Subject Wrap(std::shared_ptr<D> d) {
     s.addTapes = [d] {
       auto& t = d->Tapes();
       t.AddPurchase(false, 0, 1500);
+      t.AddPurchase(true, 1, 700);
+      t.AddPurchase(false, 2, 4025);
       t.CloseCurrent(17, 5, 12, 0);
       t.AddPurchase(true, 2, 250);
       t.CloseCurrent(18, 6, 12, 0);

@@ -44,6 +44,7 @@ class Rig {
   Subject& Device() { return subject_; }
   ScriptedPrompts& Prompts() { return prompts_; }
   SimulatedLine& Line() { return *line_; }
+  const std::filesystem::path& Dir() const { return dir_.path(); }
   void SetRange(int first, int last);
   std::string BaseBytes() const;
   /// Fills table rows 1..n with varied products every type can hold.

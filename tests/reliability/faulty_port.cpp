@@ -27,6 +27,7 @@ const char* FaultName(FaultKind kind) {
 
 void FaultyPort::Arm(const FaultPlan& plan) {
   Pull();
+  held_.bytes.clear();
   plan_ = plan;
   replies_ = requests_ = 0;
   fired_ = replyTail_ = false;
@@ -98,6 +99,17 @@ std::size_t FaultyPort::BytesWaiting() {
   return ReadyBy(line_->GetClock().NowUs());
 }
 
+// A held write reaches the line late, and always before the master's next
+// write: a stale request the device meets at the start of the next attempt.
+void FaultyPort::SendHeld() {
+  if (held_.bytes.empty()) return;
+  const LineSettings now = line_->Current();
+  line_->Apply(held_.settings, false);
+  line_->Write(held_.bytes.data(), held_.bytes.size(), 0);
+  line_->Apply(now, false);
+  held_.bytes.clear();
+}
+
 bool FaultyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
   Clock& clock = line_->GetClock();
   for (;;) {
@@ -106,8 +118,13 @@ bool FaultyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
       if (count > 0) clock.WaitUntilUs(in_[count - 1].atUs);
       return true;
     }
+    const bool holding = !held_.bytes.empty() && held_.dueUs <= deadlineUs;
     // A byte still on its way may come within the deadline.
-    if (!line_->WaitForBytes(1, deadlineUs)) {
+    if (!line_->WaitForBytes(1, holding ? held_.dueUs : deadlineUs)) {
+      if (holding) {
+        SendHeld();
+        continue;
+      }
       Pull();
       return ReadyBy(clock.NowUs()) >= count;
     }
@@ -127,6 +144,7 @@ std::size_t FaultyPort::Read(uint8_t* dst, std::size_t maxBytes) {
 
 std::size_t FaultyPort::Write(const uint8_t* src, std::size_t n, int timeoutMs) {
   Pull();
+  SendHeld();
   replyTail_ = false;
   std::vector<uint8_t> out;
   for (std::size_t i = 0; i < n; ++i) {
@@ -141,6 +159,11 @@ std::size_t FaultyPort::Write(const uint8_t* src, std::size_t n, int timeoutMs) 
     if (plan_.kind == FaultKind::Flip) out.push_back(static_cast<uint8_t>(src[i] ^ 0x10));
     if (plan_.kind == FaultKind::Duplicate) out.insert(out.end(), 2, src[i]);
     if (plan_.kind == FaultKind::Truncate) break;
+    if (plan_.kind == FaultKind::Delay) {
+      held_ = {std::vector<uint8_t>(src + i, src + n), line_->Current(),
+               line_->GetClock().NowUs() + kDelayUs};
+      break;
+    }
   }
   if (!out.empty()) line_->Write(out.data(), out.size(), timeoutMs);
   return n;

@@ -8,6 +8,7 @@
 #include <deque>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "sim/simulated_line.h"
 
@@ -17,8 +18,8 @@ enum class FaultKind { None, Flip, Drop, Duplicate, Truncate, Delay, Silence };
 enum class FaultSide { Reply, Request };
 
 /// One fault: what happens to which byte. Truncate and Delay also take every
-/// later byte of the same reply (up to the master's next write); Silence
-/// drops that byte and every one after it.
+/// later byte of the same reply (up to the master's next write) or of the
+/// same write; Silence drops that byte and every one after it.
 struct FaultPlan {
   FaultSide side = FaultSide::Reply;
   FaultKind kind = FaultKind::None;
@@ -64,12 +65,19 @@ class FaultyPort final : public BytePort {
     uint8_t value;
     int64_t atUs;
   };
+  /// Request bytes held back, sent with the settings of their write.
+  struct Held {
+    std::vector<uint8_t> bytes;
+    LineSettings settings;
+    int64_t dueUs = 0;
+  };
 
   void Pull();
   void Take(uint8_t byte, int64_t atUs);
   void Queue(uint8_t byte, int64_t atUs);
   std::size_t ReadyBy(int64_t us) const;
   uint8_t Noise(uint8_t byte);
+  void SendHeld();
 
   std::shared_ptr<SimulatedLine> line_;
   FaultPlan plan_;
@@ -78,6 +86,7 @@ class FaultyPort final : public BytePort {
   std::size_t requests_ = 0;
   bool fired_ = false;
   bool replyTail_ = false;  // truncating or delaying the rest of this reply
+  Held held_;
   std::mt19937 noise_;
   std::bernoulli_distribution bitError_{0.0};
   std::size_t bitsFlipped_ = 0;
