@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <limits>
 
 namespace zel::testing {
 namespace {
@@ -42,7 +41,7 @@ Rfc2217TestServer::Rfc2217TestServer(Options options) : options_(std::move(optio
       ::pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0)
     return;
   port_ = ntohs(a.sin_port);
-  settings_ = line_.Current();
+  settings_ = line_.Settings();
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -149,11 +148,9 @@ void Rfc2217TestServer::CloseClient() {
   clientFd_ = -1;
 }
 
-// The line's next byte for the client, found by asking the line to wait.
 int64_t Rfc2217TestServer::NextWakeUs() {
-  const int64_t idle = clock_.NowUs() + kIdleWakeUs;
-  if (clientFd_ < 0 || !line_.WaitForBytes(1, std::numeric_limits<int64_t>::max())) return idle;
-  return std::min(idle, clock_.askedUs);
+  if (clientFd_ < 0) return line_.NowUs() + kIdleWakeUs;
+  return line_.NextWakeUs(kIdleWakeUs);
 }
 
 void Rfc2217TestServer::Run() {
@@ -164,7 +161,7 @@ void Rfc2217TestServer::Run() {
       std::lock_guard lock(mu_);
       wakeUs = NextWakeUs();
     }
-    const int64_t us = std::max<int64_t>(0, wakeUs - clock_.NowUs());
+    const int64_t us = std::max<int64_t>(0, wakeUs - line_.NowUs());
     const timespec ts{static_cast<time_t>(us / 1'000'000),
                       static_cast<long>(us % 1'000'000) * 1000};
     ::ppoll(p, 2, &ts, nullptr);
@@ -220,7 +217,7 @@ void Rfc2217TestServer::TakeFromClient(const uint8_t* bytes, std::size_t n) {
   received_.insert(received_.end(), bytes, bytes + n);
   std::vector<uint8_t> data;
   for (std::size_t i = 0; i < n; ++i) TakeByte(bytes[i], data);
-  if (!data.empty()) line_.Write(data.data(), data.size(), 0);
+  if (!data.empty()) line_.Write(data.data(), data.size());
 }
 
 void Rfc2217TestServer::TakeByte(uint8_t b, std::vector<uint8_t>& data) {
@@ -254,7 +251,7 @@ void Rfc2217TestServer::TakeByte(uint8_t b, std::vector<uint8_t>& data) {
       parse_ = b == SE ? Parse::Data : Parse::Sub;
       if (b == IAC && sub_.size() < kMaxSub) sub_.push_back(IAC);
       if (b != SE) return;
-      if (!data.empty()) line_.Write(data.data(), data.size(), 0);
+      if (!data.empty()) line_.Write(data.data(), data.size());
       data.clear();
       ApplyCommand(sub_);
       return;
@@ -273,7 +270,7 @@ void Rfc2217TestServer::AnswerVerb(uint8_t verb, uint8_t option) {
 void Rfc2217TestServer::ApplyCommand(const std::vector<uint8_t>& sub) {
   if (sub.size() < 2 || sub[0] != kComPort) return;
   Command c{sub[1], std::vector<uint8_t>(sub.begin() + 2, sub.end()), line_.Sent().size(),
-            clock_.NowUs()};
+            line_.NowUs()};
   const auto& v = c.value;
   if (c.code == 1 && v.size() == 4)
     settings_.baud = (uint32_t{v[0]} << 24) | (uint32_t{v[1]} << 16) | (uint32_t{v[2]} << 8) | v[3];
@@ -283,7 +280,7 @@ void Rfc2217TestServer::ApplyCommand(const std::vector<uint8_t>& sub) {
   if (c.code == 5 && v.size() == 1 && (v[0] == 8 || v[0] == 9)) dtr_ = v[0] == 8;
   if (c.code == kPurgeData) line_.Purge();
   // Applied at once, without draining, as a serial server does.
-  line_.Apply(settings_, false);
+  line_.Apply(settings_);
   if (c.code == kPurgeData) SendRaw(options_.staleBeforePurgeAnswer);
   if (c.code != kPurgeData || options_.answerPurge) {
     std::vector<uint8_t> answer = {IAC, SB, kComPort, static_cast<uint8_t>(c.code + 100)};
@@ -304,13 +301,10 @@ void Rfc2217TestServer::ApplyCommand(const std::vector<uint8_t>& sub) {
 }
 
 void Rfc2217TestServer::ForwardDueBytes() {
-  uint8_t buf[256];
   std::vector<uint8_t> out;
-  while (const std::size_t n = line_.Read(buf, sizeof buf)) {
-    for (std::size_t i = 0; i < n; ++i) {
-      out.push_back(buf[i]);
-      if (buf[i] == IAC) out.push_back(IAC);
-    }
+  for (uint8_t b : line_.TakeDue()) {
+    out.push_back(b);
+    if (b == IAC) out.push_back(IAC);
   }
   if (!out.empty()) SendRaw(out);
 }

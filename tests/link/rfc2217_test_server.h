@@ -16,22 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "link/clock.h"
+#include "hosted_line.h"
 #include "sim/simulated_line.h"
 
 namespace zel::testing {
-
-/// Real time whose waits only note the time asked for: asking the line to
-/// wait for a byte tells when its next byte arrives, without blocking.
-class PeekClock final : public Clock {
- public:
-  int64_t NowUs() override { return steady_.NowUs(); }
-  void WaitUntilUs(int64_t deadlineUs) override { askedUs = deadlineUs; }
-  int64_t askedUs = 0;
-
- private:
-  SteadyClock steady_;
-};
 
 class Rfc2217TestServer {
  public:
@@ -113,8 +101,7 @@ class Rfc2217TestServer {
 
   std::mutex mu_;  // everything below; the thread holds it except in poll()
   std::condition_variable changed_;
-  PeekClock clock_;
-  SimulatedLine line_{clock_};
+  HostedLine line_;
   LineSettings settings_;
   bool dtr_ = false;
   int connections_ = 0;
