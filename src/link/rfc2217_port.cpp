@@ -23,6 +23,8 @@ constexpr int kMaxPurgesPending = 8;
 // Bound on one Pump, so that a flooding server cannot hold the caller.
 constexpr int kMaxReceivesPerPump = 64;
 constexpr char kSignature[] = "ZELBase";
+// A server that never answers must not make the lists of questions grow for ever.
+constexpr std::size_t kMaxAnswersPending = 64;
 
 timespec Remaining(int64_t deadlineUs, int64_t nowUs) {
   const int64_t us = std::max<int64_t>(0, deadlineUs - nowUs);
@@ -63,6 +65,22 @@ bool WeSupport(uint8_t option) {
 // would be taken for the device's answer, so ECHO is refused.
 bool PeerMaySupport(uint8_t option) {
   return option == telnet::kOptBinary || option == telnet::kOptSuppressGoAhead;
+}
+
+template <typename T>
+void Remember(std::deque<T>& asked, T value) {
+  if (asked.size() >= kMaxAnswersPending) asked.pop_front();
+  asked.push_back(value);
+}
+
+// The request an answer belongs to; an answer nobody is waiting for is held
+// against the settings in force.
+template <typename T>
+T TakeOldest(std::deque<T>& asked, T current) {
+  if (asked.empty()) return current;
+  const T oldest = asked.front();
+  asked.pop_front();
+  return oldest;
 }
 
 }  // namespace
@@ -236,18 +254,19 @@ void Rfc2217Port::TakeServerCommand(std::span<const uint8_t> sub) {
 }
 
 void Rfc2217Port::CheckBaudAnswer(std::span<const uint8_t> value) {
-  if (value.size() != 4 || speedWarned_ || settings_.baud == 0) return;
+  const uint32_t asked = TakeOldest(baudsAsked_, settings_.baud);
+  if (value.size() != 4 || speedWarned_ || asked == 0) return;
   const uint32_t actual = (uint32_t{value[0]} << 24) | (uint32_t{value[1]} << 16) |
                           (uint32_t{value[2]} << 8) | value[3];
-  const double off = std::abs(static_cast<double>(actual) - settings_.baud) / settings_.baud;
+  const double off = std::abs(static_cast<double>(actual) - asked) / asked;
   if (off <= kSpeedTolerance) return;
   speedWarned_ = true;
-  problem_ = path_ + ": сервер не поддерживает скорость " + std::to_string(settings_.baud) +
+  problem_ = path_ + ": сервер не поддерживает скорость " + std::to_string(asked) +
              " бод (установлено " + std::to_string(actual) + ")";
 }
 
 void Rfc2217Port::CheckParityAnswer(uint8_t value) {
-  const uint8_t asked = ParityValue(settings_.parity);
+  const uint8_t asked = TakeOldest(paritiesAsked_, ParityValue(settings_.parity));
   if (value == asked || parityWarned_) return;
   parityWarned_ = true;
   problem_ = path_ + ": сервер не поддерживает чётность " + ParityName(asked);
@@ -300,11 +319,15 @@ bool Rfc2217Port::Apply(const LineSettings& s, bool drain) {
     telnet::AppendComPort(code, value, out);
   };
   const auto addByte = [&add](ComPortCode code, uint8_t value) { add(code, std::span(&value, 1)); };
-  if (!sentAny_ || s.baud != settings_.baud)
+  if (!sentAny_ || s.baud != settings_.baud) {
     add(ComPortCode::SetBaudRate, telnet::BaudValue(s.baud));
+    Remember(baudsAsked_, s.baud);
+  }
   if (!sentAny_ || s.dataBits != settings_.dataBits) addByte(ComPortCode::SetDataSize, s.dataBits);
-  if (!sentAny_ || s.parity != settings_.parity)
+  if (!sentAny_ || s.parity != settings_.parity) {
     addByte(ComPortCode::SetParity, ParityValue(s.parity));
+    Remember(paritiesAsked_, ParityValue(s.parity));
+  }
   if (!sentAny_ || s.stopBits != settings_.stopBits)
     addByte(ComPortCode::SetStopSize, s.stopBits == 2 ? 2 : 1);
   if (!sentAny_) addByte(ComPortCode::SetControl, telnet::kControlNoFlow);

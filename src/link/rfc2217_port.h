@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <vector>
@@ -90,6 +91,10 @@ class Rfc2217Port final : public BytePort {
 
   LineSettings settings_;
   bool sentAny_ = false;  ///< settings_ has been sent to the server
+  // Speeds and parities asked and not yet answered, oldest first: the server
+  // answers each in turn, possibly after the next one went out.
+  std::deque<uint32_t> baudsAsked_;
+  std::deque<uint8_t> paritiesAsked_;
   bool speedWarned_ = false;
   bool parityWarned_ = false;
   int64_t txFreeUs_ = 0;  ///< when the bytes written so far have left the line

@@ -294,6 +294,22 @@ TEST_F(Rfc2217PortTest, SpeedTheServerCannotHoldIsReported) {
   EXPECT_TRUE(port->IsOpen());
 }
 
+// Answers come in the order asked, and may arrive after the next change went
+// out: each is held against its own request, not the newest settings.
+TEST_F(Rfc2217PortTest, AnswersTrailingTheNextChangeAreNoProblem) {
+  Open();
+  LineSettings s;
+  port->Apply(s, false);  // every field: 6 commands
+  s.baud = 10416;
+  s.parity = Parity::Mark;
+  port->Apply(s, false);
+  s.parity = Parity::Space;
+  port->Apply(s, false);
+  ASSERT_TRUE(server->AwaitCommands(3 + 6 + 2 + 1, kAwaitMs));
+  port->WaitForBytes(1, InUs(50));
+  EXPECT_EQ(port->LastProblem(), "");
+}
+
 TEST_F(Rfc2217PortTest, LostConnectionClosesThePortAndFailsTheWaitAtOnce) {
   Open();
   server->Drop();
