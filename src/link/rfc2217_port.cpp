@@ -73,14 +73,15 @@ void Remember(std::deque<T>& asked, T value) {
   asked.push_back(value);
 }
 
-// The request an answer belongs to; an answer nobody is waiting for is held
-// against the settings in force.
-template <typename T>
-T TakeOldest(std::deque<T>& asked, T current) {
-  if (asked.empty()) return current;
-  const T oldest = asked.front();
-  asked.pop_front();
-  return oldest;
+// Answers come one per request and in order, yet a server may fill each in
+// with the value in force when it answers (ser2net does): an answer is good
+// when it agrees with any request still unanswered, or with `current` when
+// none is.
+template <typename T, typename Agrees>
+bool AnswerAgrees(std::deque<T>& asked, T current, Agrees agrees) {
+  const bool ok = asked.empty() ? agrees(current) : std::any_of(asked.begin(), asked.end(), agrees);
+  if (!asked.empty()) asked.pop_front();
+  return ok;
 }
 
 }  // namespace
@@ -254,22 +255,24 @@ void Rfc2217Port::TakeServerCommand(std::span<const uint8_t> sub) {
 }
 
 void Rfc2217Port::CheckBaudAnswer(std::span<const uint8_t> value) {
-  const uint32_t asked = TakeOldest(baudsAsked_, settings_.baud);
-  if (value.size() != 4 || speedWarned_ || asked == 0) return;
+  if (value.size() != 4) return;
   const uint32_t actual = (uint32_t{value[0]} << 24) | (uint32_t{value[1]} << 16) |
                           (uint32_t{value[2]} << 8) | value[3];
-  const double off = std::abs(static_cast<double>(actual) - asked) / asked;
-  if (off <= kSpeedTolerance) return;
+  const auto near = [actual](uint32_t asked) {
+    return asked == 0 || std::abs(static_cast<double>(actual) - asked) / asked <= kSpeedTolerance;
+  };
+  if (AnswerAgrees(baudsAsked_, settings_.baud, near) || speedWarned_) return;
   speedWarned_ = true;
-  problem_ = path_ + ": сервер не поддерживает скорость " + std::to_string(asked) +
+  problem_ = path_ + ": сервер не поддерживает скорость " + std::to_string(settings_.baud) +
              " бод (установлено " + std::to_string(actual) + ")";
 }
 
 void Rfc2217Port::CheckParityAnswer(uint8_t value) {
-  const uint8_t asked = TakeOldest(paritiesAsked_, ParityValue(settings_.parity));
-  if (value == asked || parityWarned_) return;
+  const uint8_t current = ParityValue(settings_.parity);
+  const auto same = [value](uint8_t asked) { return asked == value; };
+  if (AnswerAgrees(paritiesAsked_, current, same) || parityWarned_) return;
   parityWarned_ = true;
-  problem_ = path_ + ": сервер не поддерживает чётность " + ParityName(asked);
+  problem_ = path_ + ": сервер не поддерживает чётность " + ParityName(current);
 }
 
 bool Rfc2217Port::SendAll(const std::vector<uint8_t>& bytes, int timeoutMs) {

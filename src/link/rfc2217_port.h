@@ -91,8 +91,8 @@ class Rfc2217Port final : public BytePort {
 
   LineSettings settings_;
   bool sentAny_ = false;  ///< settings_ has been sent to the server
-  // Speeds and parities asked and not yet answered, oldest first: the server
-  // answers each in turn, possibly after the next one went out.
+  // Speeds and parities asked and not yet answered, oldest first: an answer
+  // may arrive after the next request went out.
   std::deque<uint32_t> baudsAsked_;
   std::deque<uint8_t> paritiesAsked_;
   bool speedWarned_ = false;

@@ -310,6 +310,21 @@ TEST_F(Rfc2217PortTest, AnswersTrailingTheNextChangeAreNoProblem) {
   EXPECT_EQ(port->LastProblem(), "");
 }
 
+// ser2net answers each request with the value in force by then, so two
+// quick changes both come back with the second value.
+TEST_F(Rfc2217PortTest, AnswerCarryingALaterRequestsValueIsNoProblem) {
+  Rfc2217TestServer::Options options;
+  options.answerBaud = 10416;
+  Open(options);
+  LineSettings s;
+  port->Apply(s, false);
+  s.baud = 10416;
+  port->Apply(s, false);
+  ASSERT_TRUE(server->AwaitCommands(3 + 6 + 1, kAwaitMs));
+  port->WaitForBytes(1, InUs(50));
+  EXPECT_EQ(port->LastProblem(), "");
+}
+
 TEST_F(Rfc2217PortTest, LostConnectionClosesThePortAndFailsTheWaitAtOnce) {
   Open();
   server->Drop();
