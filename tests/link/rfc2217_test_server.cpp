@@ -63,6 +63,11 @@ void Rfc2217TestServer::Attach(std::shared_ptr<LineDevice> device) {
   line_.Attach(std::move(device));
 }
 
+void Rfc2217TestServer::Inspect(const std::function<void()>& look) {
+  std::lock_guard lock(mu_);
+  look();
+}
+
 std::vector<Rfc2217TestServer::Command> Rfc2217TestServer::Commands() {
   std::lock_guard lock(mu_);
   return commands_;

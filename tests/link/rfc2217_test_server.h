@@ -51,6 +51,8 @@ class Rfc2217TestServer {
   std::string Path() const;
   /// Puts a device on the hosted line.
   void Attach(std::shared_ptr<LineDevice> device);
+  /// Runs `look` while the server thread keeps off the devices.
+  void Inspect(const std::function<void()>& look);
 
   // Snapshots, safe from the test's thread.
   std::vector<Command> Commands();
