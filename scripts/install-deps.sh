@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   dbus dbus-x11 python3-dbus
   xvfb xauth
+  ser2net
 )
 
 missing=()
