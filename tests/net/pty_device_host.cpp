@@ -48,6 +48,10 @@ PtyDeviceHost::PtyDeviceHost() {
 }
 
 PtyDeviceHost::~PtyDeviceHost() {
+  Unplug();
+}
+
+void PtyDeviceHost::Unplug() {
   stop_ = true;
   const uint8_t b = 1;
   if (wakePipe_[1] >= 0) {
@@ -55,8 +59,10 @@ PtyDeviceHost::~PtyDeviceHost() {
     (void)r;  // a full pipe already wakes the thread
   }
   if (thread_.joinable()) thread_.join();
-  for (int fd : {master_, slave_, wakePipe_[0], wakePipe_[1]})
-    if (fd >= 0) ::close(fd);
+  for (int* fd : {&master_, &slave_, &wakePipe_[0], &wakePipe_[1]}) {
+    if (*fd >= 0) ::close(*fd);
+    *fd = -1;
+  }
 }
 
 bool PtyDeviceHost::Open() {

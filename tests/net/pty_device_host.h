@@ -49,6 +49,9 @@ class PtyDeviceHost {
   std::vector<Arrival> Arrivals();
   /// False when fewer than `count` bytes arrived within timeoutMs.
   bool AwaitArrivals(std::size_t count, int timeoutMs);
+  /// The adapter pulled out: the devices stop and the pty goes away, so
+  /// whoever holds the slave sees a hang-up.
+  void Unplug();
 
  private:
   bool Open();
