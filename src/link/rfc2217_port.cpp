@@ -1,5 +1,7 @@
 #include "link/rfc2217_port.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -165,6 +167,11 @@ bool Rfc2217Port::Pump() {
   for (int i = 0; i < kMaxReceivesPerPump; ++i) {
     const ssize_t n = ::recv(fd_, chunk, sizeof chunk, MSG_DONTWAIT);
     if (n > 0) {
+      // Acknowledge at once: a server with Nagle's algorithm on holds its next
+      // short reply until our ACK, and a delayed one (40 ms) outlasts an echo.
+      // Linux clears the flag again on its own, so it is set after each read.
+      const int one = 1;
+      ::setsockopt(fd_, IPPROTO_TCP, TCP_QUICKACK, &one, sizeof one);
       for (ssize_t k = 0; k < n; ++k) Take(parser_.Feed(chunk[k]));
       continue;
     }

@@ -58,11 +58,11 @@ bool Listening(uint16_t port) {
   return false;
 }
 
-// Without nodelay ser2net turns Nagle on, and a reply that follows an unacked
-// answer waits for our delayed ACK, some 40 ms: longer than an echo may take.
+// Without nodelay, as here, ser2net turns Nagle on: a reply that follows an
+// unacknowledged answer waits for our ACK, so the client must not delay it
+// (40 ms would outlast an echo). The easier nodelay setting is left untried.
 std::vector<std::string> ConfigLines(const std::string& ttyPath, uint16_t port) {
-  return {"connection: &zel",
-          "  accepter: telnet(rfc2217),tcp(nodelay),127.0.0.1," + std::to_string(port),
+  return {"connection: &zel", "  accepter: telnet(rfc2217),tcp,127.0.0.1," + std::to_string(port),
           "  connector: serialdev," + ttyPath + ",9600n81,local", "  options:", "    mdns: false"};
 }
 
