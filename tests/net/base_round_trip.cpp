@@ -4,6 +4,7 @@
 #include "base/base_test_support.h"
 #include "base/workspace.h"
 #include "operations/operations.h"
+#include "support/varied_products.h"
 
 namespace zel::testing {
 namespace {
@@ -17,19 +18,10 @@ void Activate(Workspace& ws, const std::string& type) {
   SelectZhrm(ws);
 }
 
-// Varied products every type can hold: both alphabets, an empty barcode.
+// The last of the few rows has no barcode.
 void FillRows(Workspace& ws) {
-  for (int row = 1; row <= kRoundTripRecords; ++row) {
-    ProductRecord r;
-    r.name = row % 2 ? "ТОВАР " + std::to_string(row) : "ITEM-" + std::to_string(row);
-    r.price = std::to_string(row * 7 % 1000) + "." + (row % 3 ? "50" : "05");
-    r.section = std::to_string(row % 8 + 1);
-    r.barcode = row % 4 == 0 ? "" : std::to_string(460000000000LL + row * 13);
-    r.accounting = "0.000";
-    r.column6 = std::to_string(row % 2);
-    r.column7 = std::to_string((row / 2) % 2);
-    ws.table.SetRecord(row, r);
-  }
+  for (int row = 1; row <= kRoundTripRecords; ++row)
+    ws.table.SetRecord(row, VariedProduct(row, kRoundTripRecords));
 }
 
 std::string RowText(Workspace& ws, int row) {

@@ -1,25 +1,17 @@
 #include "typed_device.h"
 
-#include <span>
-
 #include "sim/register_device.h"
 #include "sim/zhrm15_device.h"
 #include "sim/zhrm20_device.h"
 #include "sim/zhrm3_device.h"
+#include "support/varied_products.h"
 
 namespace zel::testing {
 namespace {
 
-std::string Hex(std::span<const uint8_t> bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (uint8_t b : bytes) out += {digits[b >> 4], digits[b & 15]};
-  return out;
-}
-
 template <typename D>
 TypedDevice Wrap(std::shared_ptr<D> d) {
-  return {d, [d](std::size_t n) { return Hex(d->Record(n)); }};
+  return {d, [d](std::size_t n) { return HexText(d->Record(n)); }};
 }
 
 }  // namespace

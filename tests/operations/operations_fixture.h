@@ -16,6 +16,7 @@
 #include "sim/zhrm15_device.h"
 #include "sim/zhrm20_device.h"
 #include "sim/zhrm3_device.h"
+#include "support/varied_products.h"
 
 namespace zel::testing {
 
@@ -55,17 +56,7 @@ class OperationsTest : public ::testing::Test {
 
   /// Fills rows 1..n with varied products that every type can hold.
   void FillRows(int n) {
-    for (int row = 1; row <= n; ++row) {
-      ProductRecord r;
-      r.name = row % 2 ? "ТОВАР " + std::to_string(row) : "ITEM-" + std::to_string(row);
-      r.price = std::to_string(row * 7 % 1000) + "." + (row % 3 ? "50" : "05");
-      r.section = std::to_string(row % 8 + 1);
-      r.barcode = row % 5 == 0 ? "" : std::to_string(460000000000LL + row * 13);
-      r.accounting = "0.000";
-      r.column6 = std::to_string(row % 2);
-      r.column7 = std::to_string((row / 2) % 2);
-      ws.table.SetRecord(row, r);
-    }
+    for (int row = 1; row <= n; ++row) ws.table.SetRecord(row, VariedProduct(row));
   }
 
   /// Master bytes with the parity they were sent with, as "12m 03s ..." text.

@@ -8,6 +8,7 @@
 #include "sim/zhrm15_device.h"
 #include "sim/zhrm20_device.h"
 #include "sim/zhrm3_device.h"
+#include "support/varied_products.h"
 
 namespace zel::testing {
 namespace {
@@ -19,19 +20,12 @@ const bool kTmpfsChosen = [] {
   return true;
 }();
 
-std::string Hex(std::span<const uint8_t> bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (uint8_t b : bytes) out += {digits[b >> 4], digits[b & 15]};
-  return out;
-}
-
 template <typename D>
 Subject Wrap(std::shared_ptr<D> d) {
   Subject s;
   s.device = d;
   s.faults = &d->Faults();
-  s.record = [d](std::size_t n) { return Hex(d->Record(n)); };
+  s.record = [d](std::size_t n) { return HexText(d->Record(n)); };
   s.accounting = [d](std::size_t n) { return d->Accounting(n); };
   s.setAccounting = [d](std::size_t n, uint32_t v) { d->SetAccounting(n, v); };
   s.setBarcode = [d](const std::string& code) { d->SetLastBarcode(code); };
@@ -103,17 +97,7 @@ std::string Rig::BaseBytes() const {
 }
 
 void Rig::FillRows(int n) {
-  for (int row = 1; row <= n; ++row) {
-    ProductRecord r;
-    r.name = row % 2 ? "ТОВАР " + std::to_string(row) : "ITEM-" + std::to_string(row);
-    r.price = std::to_string(row * 7 % 1000) + "." + (row % 3 ? "50" : "05");
-    r.section = std::to_string(row % 8 + 1);
-    r.barcode = row % 5 == 0 ? "" : std::to_string(460000000000LL + row * 13);
-    r.accounting = "0.000";
-    r.column6 = std::to_string(row % 2);
-    r.column7 = std::to_string((row / 2) % 2);
-    ws_->table.SetRecord(row, r);
-  }
+  for (int row = 1; row <= n; ++row) ws_->table.SetRecord(row, VariedProduct(row));
 }
 
 std::vector<std::string> Rig::Messages() const {
