@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer, ASan and UBSan into
 # ./build-fuzz (or $FUZZ_BUILD) and runs each for SECONDS (default 60) on
-# its corpus under fuzz/corpus/<target>/. Usage: fuzz/run.sh [SECONDS] [TARGET...]
+# its corpus under fuzz/corpus/<target>/, then prints each target's
+# executions and crashes; a crashing input is kept under $FUZZ_BUILD/artifacts.
+# Usage: fuzz/run.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh clang-14 libclang-rt-14-dev
 seconds=${1:-60}
 shift || true
 out=${FUZZ_BUILD:-build-fuzz}
@@ -26,10 +29,21 @@ done
 for t in "${targets[@]}"; do
   "$cxx" "${flags[@]}" "fuzz/${t}_fuzz.cpp" "${objects[@]}" -o "$out/$t"
 done
+crashed=0
+mkdir -p "$out/artifacts"
 for t in "${targets[@]}"; do
   work="$out/corpus/$t"
   mkdir -p "$work"
-  echo "== $t: ${seconds}s"
-  "$out/$t" -max_total_time="$seconds" -print_final_stats=1 "$work" "fuzz/corpus/$t" 2>&1 |
-    grep -E "^stat::number_of_executed_units|^stat::peak_rss|ERROR|SUMMARY|Done" || true
+  log="$out/$t.log"
+  status=0
+  "$out/$t" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$out/artifacts/$t-" \
+    "$work" "fuzz/corpus/$t" >"$log" 2>&1 || status=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  if [[ $status -ne 0 ]]; then
+    crashed=$((crashed + 1))
+    grep -E "ERROR|SUMMARY|Test unit written" "$log" || true
+  fi
+  printf '%-16s %ss  %12s executions  %s\n' "$t" "$seconds" "${runs:-?}" \
+    "$([[ $status -eq 0 ]] && echo "no crash" || echo "CRASH (see $log)")"
 done
+exit "$crashed"

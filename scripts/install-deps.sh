@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages ZELBase needs to build, run and test.
 # Only what is missing is installed; run as root or with sudo available.
+# Packages given as arguments are installed too (the fuzz script's clang).
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   ser2net
 )
 
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

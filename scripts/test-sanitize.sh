@@ -3,6 +3,7 @@
 # into ./build-asan (or $BUILD_DIR) and runs it there, as scripts/test.sh does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh
 build_dir=${BUILD_DIR:-build-asan}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELBASE_SANITIZE=ON >/dev/null
 cmake --build "$build_dir" -j"${JOBS:-$(nproc)}"
