@@ -41,6 +41,9 @@ class BytePort {
   virtual void SetInputQueueBytes(std::size_t bytes) = 0;
   /// Text of the last problem worth telling the user (empty when none).
   virtual std::string LastProblem() const { return {}; }
+  /// How much later than the line's own pace a byte may come after the one
+  /// before it: none on a local port, the network's jitter on a remote one.
+  virtual int64_t DeliveryJitterUs() const { return 0; }
 };
 
 }  // namespace zel

@@ -89,9 +89,10 @@ void Link::PortWrite(std::span<const uint8_t> bytes) {
 
 // A byte counts as the end of a burst once the line has been silent for the
 // read interval after it; at 9600 baud a byte itself lasts more than 1 ms, so
-// the interval is measured from the end of the next byte's slot.
+// the interval is measured from the end of the next byte's slot, plus what
+// the port's delivery may add.
 int64_t Link::InterByteGapUs() const {
-  return MsToUs(timeouts_.readIntervalMs) + settings_.ByteTimeUs();
+  return MsToUs(timeouts_.readIntervalMs) + settings_.ByteTimeUs() + port_->DeliveryJitterUs();
 }
 
 std::size_t Link::PortRead(std::span<uint8_t> dst) {

@@ -45,6 +45,9 @@ class Rfc2217Port final : public BytePort {
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
   void SetInputQueueBytes(std::size_t bytes) override { queueLimit_ = bytes; }
   std::string LastProblem() const override { return problem_; }
+  /// A reply crosses the server and the network in pieces; a pause between
+  /// them is not yet the end of the reply.
+  int64_t DeliveryJitterUs() const override { return 10'000; }
 
  private:
   bool Negotiate();

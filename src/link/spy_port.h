@@ -62,6 +62,7 @@ class SpyPort final : public BytePort {
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
   void SetInputQueueBytes(std::size_t bytes) override { inner_->SetInputQueueBytes(bytes); }
   std::string LastProblem() const override { return inner_->LastProblem(); }
+  int64_t DeliveryJitterUs() const override { return inner_->DeliveryJitterUs(); }
 
  private:
   /// A wait that ran out; it becomes a time-out line unless bytes follow.

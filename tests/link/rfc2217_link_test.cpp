@@ -3,7 +3,10 @@
 // with, because every parity change crosses the stream as a command.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "link/link.h"
@@ -125,6 +128,21 @@ TEST_F(LinkOverRfc2217, PrefixedCommandAt10416LeavesParityAlone) {
   EXPECT_EQ(LineValues(), (Bytes{0xF1, 0x01, 0xF2, 0x02, 0x03, 0x08, 0x00, 0x00, 0x00, 0xF4}));
   for (Parity p : LineParity()) EXPECT_EQ(p, Parity::None);
   EXPECT_EQ(server.Settings().baud, 10416u);
+}
+
+TEST_F(LinkOverRfc2217, AReplyInTwoPiecesIsReadAsOne) {
+  Start([](uint8_t, Parity) { return Bytes{}; }, 10416);
+  // The server forwards what it has; the network adds its own pauses.
+  std::thread server_side([this] {
+    server.Inject({0x01, 0x02, 0x03});
+    std::this_thread::sleep_for(std::chrono::milliseconds(6));
+    server.Inject({0x04, 0x05, 0x06});
+  });
+  std::array<uint8_t, 16> dst{};
+  const std::size_t got = link.PortRead(dst);
+  server_side.join();
+  EXPECT_EQ(got, 6u);
+  EXPECT_EQ(Bytes(dst.begin(), dst.begin() + 6), (Bytes{1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(LinkOverRfc2217, SilentDeviceTimesOutAsOnALocalPort) {
