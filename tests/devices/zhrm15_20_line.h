@@ -2,6 +2,7 @@
 // master put on the wire. Shared by the ЖРМ 1.5 / 2.0 command and device tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -31,6 +32,13 @@ class ZhrmLine {
     std::vector<Parity> out;
     for (const auto& s : line->Sent()) out.push_back(s.parity);
     return out;
+  }
+  /// Everything the devices send within `ms` of virtual time.
+  Bytes ReadFor(int ms) {
+    link.LinkDelay(ms);
+    std::array<uint8_t, 256> buf{};
+    const std::size_t n = link.PortRead(buf);
+    return Bytes(buf.begin(), buf.begin() + n);
   }
   /// Virtual milliseconds since `startUs`.
   double MsSince(int64_t startUs) { return static_cast<double>(clock.NowUs() - startUs) / 1000.0; }

@@ -22,13 +22,7 @@ class Zhrm15DeviceTest : public ::testing::Test {
     wire.link.Addresses().zhrmAddress = 0x0012;
   }
   void Write(const Bytes& bytes) { wire.link.PortWrite(bytes); }
-  /// Everything that arrives within `ms`.
-  Bytes ReadFor(int ms) {
-    wire.link.LinkDelay(ms);
-    std::array<uint8_t, 256> buf{};
-    const std::size_t n = wire.link.PortRead(buf);
-    return Bytes(buf.begin(), buf.begin() + n);
-  }
+  Bytes ReadFor(int ms) { return wire.ReadFor(ms); }
 
   testing::ZhrmLine wire;
   std::shared_ptr<Zhrm15Device> device;

@@ -25,12 +25,7 @@ class Zhrm20DeviceTest : public ::testing::Test {
     wire.link.SetParity(parity);
     wire.link.PortWrite(bytes);
   }
-  Bytes ReadFor(int ms) {
-    wire.link.LinkDelay(ms);
-    std::array<uint8_t, 256> buf{};
-    const std::size_t n = wire.link.PortRead(buf);
-    return Bytes(buf.begin(), buf.begin() + n);
-  }
+  Bytes ReadFor(int ms) { return wire.ReadFor(ms); }
 
   testing::ZhrmLine wire;
   std::shared_ptr<Zhrm20Device> device;
