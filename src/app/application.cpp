@@ -12,6 +12,8 @@
 #include "app/app_windows.h"
 #include "app/fshk1.h"
 #include "app/qt_prompts.h"
+#include "app/status_panel.h"
+#include "base/program_folder.h"
 #include "link/clock.h"
 #include "link/spy_port.h"
 #include "server/registration.h"
@@ -23,6 +25,11 @@
 
 namespace zel {
 namespace {
+
+// The demo opens on empty local bases: say how to fill the table.
+const QString kFirstReadHint = QStringLiteral(
+    "Локальная база пуста до первого чтения: нажмите «Чтение содержимого активной базы» на "
+    "панели инструментов или выберите «Действия» / «Чтение активной базы».");
 
 // Exit code of a command line we cannot run.
 constexpr int kUsageExit = 2;
@@ -65,7 +72,7 @@ std::filesystem::path DemoFolder() {
 std::filesystem::path ProgramFolder(const CommandLine& cl, const std::filesystem::path& exeDir) {
   if (!cl.dataDir.empty()) return std::filesystem::absolute(cl.dataDir);
   if (cl.demo) return DemoFolder();
-  return exeDir;
+  return DefaultProgramFolder(exeDir);
 }
 
 PortOpener MakePortOpener(const CommandLine& cl, std::shared_ptr<BytePort> simLine,
@@ -110,10 +117,19 @@ bool ConfirmEndWithClients(QWidget* parent) {
   return box.exec() == QMessageBox::Yes;
 }
 
+}  // namespace
+
+void MarkDemo(TFSHK1& main) {
+  main.setWindowTitle(main.windowTitle() + QStringLiteral(" — виртуальная линия"));
+  main.Status()->SetIdleHint(kFirstReadHint);
+}
+
+namespace {
+
 int RunWindows(QApplication& app, AppCore& core, ServerStartMode mode, bool demo) {
   AppWindows windows(core);
   TFSHK1* main = windows.FSHK1();
-  if (demo) main->setWindowTitle(main->windowTitle() + QStringLiteral(" — виртуальная линия"));
+  if (demo) MarkDemo(*main);
   QObject::connect(main, &TFSHK1::closed, &app, &QCoreApplication::quit);
   const bool automation = mode == ServerStartMode::Automation;
   ServerHost host(core.ws, main->Tapes(), *main, core.settings, automation);

@@ -11,8 +11,10 @@
 
 namespace zel {
 
+class TFSHK1;
+
 /// The program folder: --data-dir when given, else the demo folder in demo
-/// mode, else `exeDir`.
+/// mode, else `exeDir` when the user may write there, else $XDG_DATA_HOME/ZELBase.
 std::filesystem::path ProgramFolder(const CommandLine& cl, const std::filesystem::path& exeDir);
 
 /// The demo's own folder: $XDG_DATA_HOME/ZELBase/demo (or ~/.local/share/...).
@@ -24,6 +26,9 @@ std::filesystem::path DemoFolder();
 /// traffic is traced into it.
 PortOpener MakePortOpener(const CommandLine& cl, std::shared_ptr<BytePort> simLine,
                           std::shared_ptr<TraceLog> trace = nullptr);
+
+/// The title and the first-read hint of a window on the virtual line.
+void MarkDemo(TFSHK1& main);
 
 /// Runs the program; the exit code.
 int RunApplication(int argc, char** argv);

@@ -10,6 +10,7 @@
 #include "app/init_comm.h"
 #include "app/operation_windows.h"
 #include "app/product_grid.h"
+#include "app/status_panel.h"
 #include "app/zhrm_select.h"
 #include "base/active_device.h"
 #include "base/device_types.h"
@@ -35,6 +36,7 @@ void TFSHK1::Run(Command command) {
       ToggleTapeReminder();
       return;
     case Command::ReadBase:
+      status_->SetIdleHint({});  // the first read answers the new user's question
       return RunOperation(&ReadActiveBase);
     case Command::WriteBase:
       return RunOperation(&WriteActiveBase);

@@ -1,15 +1,16 @@
 #include "app/help_viewer.h"
 
-#include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "base/program_folder.h"
+
 namespace zel {
 
 QUrl HelpUrl(const std::filesystem::path& programDir) {
-  const QString file = QString::fromStdString((programDir / "Help" / "ZELBase.html").string());
-  if (QFileInfo::exists(file)) return QUrl::fromLocalFile(file);
+  const std::filesystem::path file = HelpFile(programDir, ExecutableFolder());
+  if (!file.empty()) return QUrl::fromLocalFile(QString::fromStdString(file.string()));
   return QUrl(QStringLiteral("qrc:/help/ZELBase.html"));
 }
 

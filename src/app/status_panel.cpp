@@ -19,7 +19,8 @@ StatusPanel::StatusPanel(QWidget* parent)
     : QFrame(parent),
       gauge_(new QProgressBar(this)),
       label_(new QLabel(this)),
-      stop_(new QPushButton(QStringLiteral("Стоп"), this)) {
+      stop_(new QPushButton(QStringLiteral("Стоп"), this)),
+      hint_(new QLabel(this)) {
   setFrameShape(QFrame::StyledPanel);
   setMinimumHeight(32);
   auto* row = new QHBoxLayout(this);
@@ -27,6 +28,7 @@ StatusPanel::StatusPanel(QWidget* parent)
   row->addWidget(label_);
   row->addWidget(gauge_, 1);
   row->addWidget(stop_);
+  row->addWidget(hint_, 1);
   gauge_->setRange(0, kGaugeSteps);
   gauge_->setTextVisible(false);
   connect(stop_, &QPushButton::clicked, this, [this] {
@@ -40,6 +42,7 @@ void StatusPanel::ShowProgress(const std::string& caption, int totalSteps, bool 
   steps_ = 0;
   label_->setText(QString::fromStdString(caption));
   gauge_->setValue(0);
+  hint_->hide();
   label_->show();
   gauge_->show();
   stop_->setVisible(withStop);
@@ -55,7 +58,13 @@ void StatusPanel::HideProgress() {
   gauge_->hide();
   label_->hide();
   stop_->hide();
+  hint_->setVisible(!hint_->text().isEmpty());
   update();
+}
+
+void StatusPanel::SetIdleHint(const QString& text) {
+  hint_->setText(text);
+  hint_->setVisible(!text.isEmpty() && !gauge_->isVisible());
 }
 
 void StatusPanel::ProcessEvents() {

@@ -25,14 +25,19 @@ class StatusPanel final : public QFrame, public ProgressHost {
   void HideProgress() override;
   void ProcessEvents() override;
 
+  /// A line shown while idle (empty: none), e.g. what a new user does first.
+  void SetIdleHint(const QString& text);
+
   QProgressBar* Gauge1() const { return gauge_; }
   QLabel* Label2() const { return label_; }
   QPushButton* Button2() const { return stop_; }
+  QLabel* Hint() const { return hint_; }
 
  private:
   QProgressBar* gauge_;
   QLabel* label_;
   QPushButton* stop_;
+  QLabel* hint_;
   int steps_ = 0;
   int total_ = 0;
 };

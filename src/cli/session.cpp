@@ -4,25 +4,22 @@
 
 #include "base/active_device.h"
 #include "base/base_ops.h"
+#include "base/program_folder.h"
 #include "sim/demo/demo_network.h"
 #include "sim/demo/demo_setup.h"
 
 namespace zel::cli {
 namespace {
 
-std::filesystem::path ExecutableFolder() {
-  std::error_code ec;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
-}
-
 int ResolveFolder(const CliArgs& args, Console& console, SessionPlan& plan) {
   if (args.dataDir.empty()) {
-    plan.folder = args.demo ? DemoDataFolder() : ExecutableFolder();
+    plan.folder = args.demo ? DemoDataFolder() : DefaultProgramFolder(ExecutableFolder());
     return kExitOk;
   }
+  // A folder that does not exist yet is a new user's first run: it is made below.
   std::error_code ec;
-  if (!std::filesystem::is_directory(args.dataDir, ec)) {
+  if (std::filesystem::exists(args.dataDir, ec) &&
+      !std::filesystem::is_directory(args.dataDir, ec)) {
     console.Note("zelbase-cli: --data-dir " + args.dataDir + " is not a folder");
     return kExitUsage;
   }

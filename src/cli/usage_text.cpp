@@ -12,8 +12,10 @@ channels and base files of the program folder. The settings are read, never
 changed: --channel and --range hold for this run only.
 
 Options:
-  --data-dir DIR      program folder with ZELBase.ini and Base/ (default: the
-                      folder of the executable, or the demo folder with --demo)
+  --data-dir DIR      program folder with ZELBase.ini and Base/, made when
+                      missing (default: the folder of the executable, or
+                      $XDG_DATA_HOME/ZELBase when that folder is not writable,
+                      as for an installed program; the demo folder with --demo)
   --demo              use the built-in virtual device network; every COM port
                       maps to it. Without --data-dir the files live in
                       $XDG_DATA_HOME/ZELBase/demo (~/.local/share/ZELBase/demo);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "base/program_folder.h"
 #include "link/clock.h"
 #include "sim/simulated_line.h"
 
@@ -24,8 +25,10 @@ CommandLine Parse(std::vector<std::string> args) {
 }
 
 TEST(Application, ProgramFolderComesFromDataDirThenDemoThenExecutable) {
-  const std::filesystem::path exe = "/opt/ZELBase";
+  const std::filesystem::path exe = std::filesystem::temp_directory_path();
   EXPECT_EQ(ProgramFolder(Parse({}), exe), exe);
+  // An executable folder the user cannot write is an installed program's.
+  EXPECT_EQ(ProgramFolder(Parse({}), "/nonexistent/usr/bin"), UserProgramFolder());
   EXPECT_EQ(ProgramFolder(Parse({"--data-dir", "/tmp/zel"}), exe), "/tmp/zel");
   EXPECT_EQ(ProgramFolder(Parse({"--demo", "--data-dir", "/tmp/zel"}), exe), "/tmp/zel");
   EXPECT_EQ(ProgramFolder(Parse({"--demo"}), exe), DemoFolder());

@@ -8,8 +8,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/application.h"
 #include "app/fshk1.h"
 #include "app/side_windows.h"
+#include "app/status_panel.h"
 #include "app_fixture.h"
 #include "base/active_device.h"
 #include "base/base_ops.h"
@@ -32,6 +34,7 @@ class DemoEndToEnd : public AppFixture {
     std::string error;
     ASSERT_TRUE(PrepareDemoFolder(dir, error)) << error;
     SeedDemoNetwork(*line);
+    MarkDemo(Main());
     Start();
     ASSERT_EQ(Ws().device.typeText, "ЖРМ 200");
   }
@@ -54,7 +57,11 @@ class DemoEndToEnd : public AppFixture {
 };
 
 TEST_F(DemoEndToEnd, ReadEditWriteReadBack) {
+  // Until the first read, the empty table says which command fills it.
+  EXPECT_TRUE(Main().Status()->Hint()->isVisible());
+  EXPECT_TRUE(Main().Status()->Hint()->text().contains(QStringLiteral("Чтение активной базы")));
   ReadActive();
+  EXPECT_FALSE(Main().Status()->Hint()->isVisible());
   const std::string name = Ws().table.Cell(1, kColName);
   ASSERT_FALSE(name.empty());
   EXPECT_EQ(StoredRecord(1, 1).name, name);

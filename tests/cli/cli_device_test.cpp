@@ -2,6 +2,7 @@
 // codes and what they leave in the base files.
 #include <signal.h>
 
+#include <fstream>
 #include <regex>
 
 #include "base/settings.h"
@@ -24,6 +25,7 @@ TEST(CliUsage, HelpListsCommandsAndExitCodes) {
         "0  success", "1  device or file failure", "2  bad usage or validation"}) {
     EXPECT_TRUE(Contains(r.out, part)) << part;
   }
+  EXPECT_EQ(r.out.back(), '\n');
 }
 
 TEST(CliUsage, BadArgumentsExitWithTwoBeforeTouchingAnything) {
@@ -37,13 +39,19 @@ TEST(CliUsage, BadArgumentsExitWithTwoBeforeTouchingAnything) {
   }
 }
 
-TEST(CliUsage, MissingDataFolderIsBadUsage) {
-  const CliResult r = RunCli({"--data-dir", "/nonexistent/zelbase", "channels"});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_TRUE(Contains(r.err, "is not a folder")) << r.err;
-}
-
 using CliDevice = CliTest;
+
+TEST_F(CliDevice, DataFolderIsMadeOnTheFirstRunButAFileIsBadUsage) {
+  const std::filesystem::path fresh = Path("new") / "shop";
+  const CliResult made = RunCli({"--data-dir", fresh.string(), "channels"});
+  EXPECT_EQ(made.exitCode, 0) << made.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(fresh / "Base" / "Base16.bsd"));
+
+  std::ofstream(Path("plain")) << "x";
+  const CliResult file = RunCli({"--data-dir", Path("plain").string(), "channels"});
+  EXPECT_EQ(file.exitCode, 2);
+  EXPECT_TRUE(Contains(file.err, "is not a folder")) << file.err;
+}
 
 TEST_F(CliDevice, ReadStoresTheRangeAndNothingElse) {
   const CliResult r = Zhrm3({"read"});

@@ -1,10 +1,10 @@
 #include "sim/demo/demo_setup.h"
 
-#include <cstdlib>
 #include <system_error>
 
 #include "base/channels.h"
 #include "base/device_types.h"
+#include "base/program_folder.h"
 #include "base/settings.h"
 #include "link/port_setup.h"
 #include "sim/demo/demo_network.h"
@@ -39,12 +39,7 @@ const DemoChannel* DemoChannelNumbered(int n) {
 }  // namespace
 
 std::filesystem::path DemoDataFolder() {
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-    return std::filesystem::path(xdg) / "ZELBase" / "demo";
-  }
-  const char* home = std::getenv("HOME");
-  return std::filesystem::path(home && *home ? home : ".") / ".local" / "share" / "ZELBase" /
-         "demo";
+  return UserProgramFolder() / "demo";
 }
 
 IniFile DemoSettings() {

@@ -1,0 +1,42 @@
+#include "base/program_folder.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <system_error>
+
+namespace zel {
+
+std::filesystem::path XdgDataHome() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home && *home ? home : ".") / ".local" / "share";
+}
+
+std::filesystem::path UserProgramFolder() {
+  return XdgDataHome() / "ZELBase";
+}
+
+std::filesystem::path DefaultProgramFolder(const std::filesystem::path& exeDir) {
+  if (::access(exeDir.c_str(), W_OK | X_OK) == 0) return exeDir;
+  return UserProgramFolder();
+}
+
+std::filesystem::path ExecutableFolder() {
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::current_path(ec) : exe.parent_path();
+}
+
+std::filesystem::path HelpFile(const std::filesystem::path& programDir,
+                               const std::filesystem::path& exeDir) {
+  std::error_code ec;
+  for (const std::filesystem::path& file :
+       {programDir / "Help" / "ZELBase.html",
+        exeDir.parent_path() / "share" / "zelbase" / "Help" / "ZELBase.html"}) {
+    if (std::filesystem::is_regular_file(file, ec)) return file;
+  }
+  return {};
+}
+
+}  // namespace zel
