@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
@@ -28,8 +29,8 @@ namespace {
 
 // The demo opens on empty local bases: say how to fill the table.
 const QString kFirstReadHint = QStringLiteral(
-    "Локальная база пуста до первого чтения: нажмите «Чтение содержимого активной базы» на "
-    "панели инструментов или выберите «Действия» / «Чтение активной базы».");
+    "Таблица пуста до первого чтения: «Действия» / «Чтение активной базы» (первая кнопка "
+    "панели).");
 
 // Exit code of a command line we cannot run.
 constexpr int kUsageExit = 2;
@@ -178,6 +179,10 @@ int RunApplication(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  QIcon icon(QStringLiteral(":/icons/zelbase-256.png"));
+  icon.addFile(QStringLiteral(":/icons/zelbase-48.png"));
+  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName(QStringLiteral("ru.zel.ZELBase"));
   const std::filesystem::path folder =
       ProgramFolder(cl, QCoreApplication::applicationDirPath().toStdString());
   if (!PrepareFolder(folder, cl.demo)) return 1;

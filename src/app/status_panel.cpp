@@ -29,6 +29,7 @@ StatusPanel::StatusPanel(QWidget* parent)
   row->addWidget(gauge_, 1);
   row->addWidget(stop_);
   row->addWidget(hint_, 1);
+  hint_->setWordWrap(true);
   gauge_->setRange(0, kGaugeSteps);
   gauge_->setTextVisible(false);
   connect(stop_, &QPushButton::clicked, this, [this] {

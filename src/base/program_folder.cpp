@@ -17,7 +17,14 @@ std::filesystem::path UserProgramFolder() {
   return XdgDataHome() / "ZELBase";
 }
 
+std::filesystem::path InstalledBinFolder() {
+  return ZEL_INSTALL_BINDIR;
+}
+
 std::filesystem::path DefaultProgramFolder(const std::filesystem::path& exeDir) {
+  // Root may write /usr/bin, but settings and bases never belong there.
+  std::error_code ec;
+  if (std::filesystem::equivalent(exeDir, InstalledBinFolder(), ec)) return UserProgramFolder();
   if (::access(exeDir.c_str(), W_OK | X_OK) == 0) return exeDir;
   return UserProgramFolder();
 }

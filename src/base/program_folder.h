@@ -13,7 +13,11 @@ std::filesystem::path XdgDataHome();
 /// $XDG_DATA_HOME/ZELBase: the folder of an installed program.
 std::filesystem::path UserProgramFolder();
 
-/// The executable's folder when the user may write there, else UserProgramFolder().
+/// The folder `cmake --install` puts the executables in (/usr/bin for the package).
+std::filesystem::path InstalledBinFolder();
+
+/// The executable's folder when the user may write there and it is not the
+/// folder the program is installed to, else UserProgramFolder().
 std::filesystem::path DefaultProgramFolder(const std::filesystem::path& exeDir);
 
 /// The folder of the running executable (/proc/self/exe), or the current one.

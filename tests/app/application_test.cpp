@@ -29,6 +29,8 @@ TEST(Application, ProgramFolderComesFromDataDirThenDemoThenExecutable) {
   EXPECT_EQ(ProgramFolder(Parse({}), exe), exe);
   // An executable folder the user cannot write is an installed program's.
   EXPECT_EQ(ProgramFolder(Parse({}), "/nonexistent/usr/bin"), UserProgramFolder());
+  // Root may write there, but an installed program never keeps files in bin/.
+  EXPECT_EQ(ProgramFolder(Parse({}), InstalledBinFolder()), UserProgramFolder());
   EXPECT_EQ(ProgramFolder(Parse({"--data-dir", "/tmp/zel"}), exe), "/tmp/zel");
   EXPECT_EQ(ProgramFolder(Parse({"--demo", "--data-dir", "/tmp/zel"}), exe), "/tmp/zel");
   EXPECT_EQ(ProgramFolder(Parse({"--demo"}), exe), DemoFolder());
