@@ -189,6 +189,11 @@ bool IsEncodableBarcode(std::string_view barcode) {
   return IsNoBarcode(barcode) || AllDigits(barcode);
 }
 
+bool IsAsciiBarcode(std::string_view barcode) {
+  return IsNoBarcode(barcode) ||
+         std::all_of(barcode.begin(), barcode.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
 bool ParseByteValue(std::string_view text, uint8_t& value) {
   value = 0;
   if (!AllDigits(text)) return false;

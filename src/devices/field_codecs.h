@@ -19,7 +19,7 @@ void TranslateNameToDevice(std::span<uint8_t> cp1251);
 /// Name characters from the device (R): capitals in cp1251, 0x00 as a space.
 void TranslateNameFromDevice(std::span<uint8_t> bytes);
 
-/// Indexed ASCII barcode: 12 ASCII digits right-aligned with '0' padding, and
+/// Indexed ASCII barcode: 12 ASCII characters right-aligned with '0' padding, and
 /// the index 12 - length. Longer barcodes keep their first 12 characters; no
 /// barcode gives 12 zero bytes and index 0.
 struct IndexedBarcode {
@@ -63,8 +63,12 @@ std::string FormatCents(uint64_t cents);
 /// "," followed by at most two digits, and at most maxIntegerDigits
 /// significant integer digits. Empty counts as 0.00.
 bool IsEncodablePrice(std::string_view price, int maxIntegerDigits);
-/// True for no barcode (see IsNoBarcode) or a text of ASCII digits only.
+/// True for no barcode (see IsNoBarcode) or a text of ASCII digits only:
+/// what the packed BCD form can hold.
 bool IsEncodableBarcode(std::string_view barcode);
+/// True for no barcode or a text of printable ASCII (0x20..0x7E) only: what
+/// the character forms (indexed ASCII, ЖРМ 200 plain ASCII) can hold.
+bool IsAsciiBarcode(std::string_view barcode);
 /// Decimal digits into a byte; empty counts as 0. False for non-digits or
 /// a value above 255 (value is then 0).
 bool ParseByteValue(std::string_view text, uint8_t& value);

@@ -48,7 +48,7 @@ std::string Zhrm15Driver::CheckEncodable(const ProductRecord& record) const {
   uint8_t value = 0;
   if (!IsEncodablePrice(record.price, kMaxPriceDigits)) return "Стоимость";
   if (!ParseByteValue(record.section, value)) return "Отдел";
-  if (!IsEncodableBarcode(record.barcode)) return "Штрих-код";
+  if (!IsAsciiBarcode(record.barcode)) return "Штрих-код";
   if (model_ == Zhrm15Model::Weighed && !ParseByteValue(record.column6, value)) return "Весы";
   return {};
 }

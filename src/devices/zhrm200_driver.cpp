@@ -40,7 +40,7 @@ std::string Zhrm200Driver::CheckEncodable(const ProductRecord& record) const {
   uint8_t value = 0;
   if (!IsEncodablePrice(record.price, kMaxPriceDigits)) return "Стоимость";
   if (!ParseByteValue(record.section, value) || value > kZhrm200MaxSection) return "Отдел";
-  if (!IsEncodableBarcode(record.barcode)) return "Штрих-код";
+  if (!IsAsciiBarcode(record.barcode)) return "Штрих-код";
   if (!ParseByteValue(record.column6, value)) return "Тов. группа";
   return {};
 }

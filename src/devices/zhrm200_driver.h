@@ -12,8 +12,8 @@ class Zhrm200Driver final : public Zhrm3FamilyDriver {
   bool ReadProducts(uint16_t first, std::span<ProductRecord> out) override;
   bool WriteProducts(uint16_t first, std::span<const ProductRecord> in) override;
   /// "Стоимость" above 999999.99 (the record holds six integer digits) or
-  /// malformed, "Отдел" above 127, "Штрих-код" with a character that is no
-  /// digit, "Тов. группа" above 255.
+  /// malformed, "Отдел" above 127, "Штрих-код" with a character outside
+  /// printable ASCII, "Тов. группа" above 255.
   std::string CheckEncodable(const ProductRecord& record) const override;
   bool ReadAccounting(uint16_t record, std::string& quantity) override;
   bool ResetAccounting(uint16_t record) override;

@@ -39,7 +39,7 @@ std::string Zhrm3Driver::CheckEncodable(const ProductRecord& record) const {
   uint8_t section = 0;
   if (!IsEncodablePrice(record.price, kMaxPriceDigits)) return "Стоимость";
   if (!ParseByteValue(record.section, section)) return "Отдел";
-  if (!IsEncodableBarcode(record.barcode)) return "Штрих-код";
+  if (!IsAsciiBarcode(record.barcode)) return "Штрих-код";
   return {};
 }
 

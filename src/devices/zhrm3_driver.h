@@ -15,7 +15,7 @@ class Zhrm3Driver final : public Zhrm3FamilyDriver {
   bool ReadProducts(uint16_t first, std::span<ProductRecord> out) override;
   bool WriteProducts(uint16_t first, std::span<const ProductRecord> in) override;
   /// "Стоимость" above 9999999.99 or malformed, "Отдел" above 255,
-  /// "Штрих-код" with a character that is no digit.
+  /// "Штрих-код" with a character outside printable ASCII.
   std::string CheckEncodable(const ProductRecord& record) const override;
   bool ReadAccounting(uint16_t record, std::string& quantity) override;
   bool ResetAccounting(uint16_t record) override;

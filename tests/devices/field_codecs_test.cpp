@@ -214,12 +214,16 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodableCase{"12.345", false}, EncodableCase{"1a.00", false},
                       EncodableCase{"-1.00", false}, EncodableCase{" 1.00", false}));
 
-TEST(EncodableBarcode, DigitsOrNone) {
+TEST(EncodableBarcode, DigitsForThePackedFormAsciiForTheCharacterForms) {
   EXPECT_TRUE(IsEncodableBarcode(""));
   EXPECT_TRUE(IsEncodableBarcode("нет товара"));
   EXPECT_TRUE(IsEncodableBarcode("4601234567890"));
   EXPECT_FALSE(IsEncodableBarcode("12A4"));
   EXPECT_FALSE(IsEncodableBarcode(" 123"));
+  EXPECT_TRUE(IsAsciiBarcode("AB-12 x~"));
+  EXPECT_TRUE(IsAsciiBarcode("нет товара"));
+  EXPECT_FALSE(IsAsciiBarcode("12Ж"));
+  EXPECT_FALSE(IsAsciiBarcode("12\x7F"));
 }
 
 TEST(ParseByteValue, DigitsUpTo255) {

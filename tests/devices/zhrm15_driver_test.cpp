@@ -106,7 +106,9 @@ TEST_F(Zhrm15DriverTest, NamesTheFirstFieldThatCannotBeEncoded) {
   r.column6 = "x";
   EXPECT_EQ(driver.CheckEncodable(r), "Весы");
   EXPECT_EQ(Zhrm15Driver(wire.link, Zhrm15Model::Plain).CheckEncodable(r), "");
-  r.barcode = "12A";
+  r.barcode = "AB-12";  // the indexed form carries ASCII: the flag comes next
+  EXPECT_EQ(driver.CheckEncodable(r), "Весы");
+  r.barcode = "12Ж";
   EXPECT_EQ(driver.CheckEncodable(r), "Штрих-код");
   r.section = "300";
   EXPECT_EQ(driver.CheckEncodable(r), "Отдел");

@@ -1,6 +1,8 @@
 // "Запись активной базы" against virtual devices on the simulated line.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/cp1251.h"
 #include "operations/operations.h"
 #include "operations_fixture.h"
@@ -135,6 +137,68 @@ TEST_F(WriteBase, CellThatCannotBeEncodedEndsTheWriteWithItsProduct) {
   EXPECT_EQ(Zhrm20Commands(*line), (std::vector<uint8_t>{6, 4, 7}));
   EXPECT_FALSE(device->RegisterLocked());
   EXPECT_EQ(ws.run.exchangeState, ExchangeState::Idle);
+}
+
+// A barcode with letters goes where the record holds characters; where it
+// packs digits the write stops at that product with its message.
+TEST_F(WriteBase, BarcodeWithLettersWhereTheRecordHoldsCharacters) {
+  // "AB-12" right-aligned with "0" fill, then bytes 12 and 13; empty: stopped.
+  const std::vector<uint8_t> indexed = {0x30, 0x30, 0x30, 0x30, 0x30, 0x30, 0x30,
+                                        0x41, 0x42, 0x2D, 0x31, 0x32, 0x00, 0x07};
+  const std::vector<uint8_t> plain = {0x30, 0x30, 0x30, 0x30, 0x30, 0x30, 0x30,
+                                      0x41, 0x42, 0x2D, 0x31, 0x32, 0x01, 0x00};
+  const std::pair<const char*, std::vector<uint8_t>> cases[] = {{"ЖРМ 1.5", indexed},
+                                                                {"ЖРМ 3", indexed},
+                                                                {"ЖРМ 200", plain},
+                                                                {"ЖРМ 2.0", {}},
+                                                                {"ККМ ЗЕЛ-7Ф", {}}};
+  for (const auto& [type, expected] : cases) {
+    line->DetachAll();
+    Activate(type);
+    std::function<std::span<uint8_t>()> record;
+    const std::string t = type;
+    if (t == "ЖРМ 1.5") {
+      auto d = Attach<Zhrm15Device>(0x0001, 0x0001);
+      record = [d] { return d->Record(0); };
+    } else if (t == "ЖРМ 2.0") {
+      auto d = Attach<Zhrm20Device>(0x0001);
+      record = [d] { return d->Record(0); };
+    } else if (t == "ККМ ЗЕЛ-7Ф") {
+      auto d = Attach<RegisterDevice>(0x01);
+      record = [d] { return d->Record(0); };
+    } else {
+      auto d = Attach<Zhrm3Device>(
+          t == "ЖРМ 3" ? Zhrm3FamilyModel::Zhrm3 : Zhrm3FamilyModel::Zhrm200, 0x0001);
+      record = [d] { return d->Record(0); };
+    }
+    ProductRecord r;
+    r.name = "Сыр";
+    r.price = "1.00";
+    r.section = "1";
+    r.barcode = "AB-12";
+    r.column6 = "0";
+    ws.table.SetRecord(1, r);
+    SetRange("1", "1");
+    const std::vector<uint8_t> before(record().begin(), record().end());
+    prompts.Answer(Answer::Yes);
+    WriteActiveBase(ws);
+    const std::vector<uint8_t> after(record().begin(), record().end());
+    if (expected.empty()) {
+      ASSERT_EQ(prompts.shown().size(), 2u) << type;
+      EXPECT_EQ(prompts.shown()[1].text,
+                "Товар № 1: значение поля \"Штрих-код\" не может быть записано в прибор. "
+                "Запись остановлена.")
+          << type;
+      EXPECT_EQ(after, before) << type;
+      continue;
+    }
+    ASSERT_EQ(prompts.shown().size(), 1u) << type << ": " << prompts.texts().back();
+    EXPECT_EQ(std::vector<uint8_t>(after.begin(), after.begin() + 14), expected) << type;
+    ws.table.SetCell(1, kColBarcode, "");
+    prompts.Answer(Answer::No);
+    ReadActiveBase(ws);
+    EXPECT_EQ(ws.table.Cell(1, kColBarcode), "AB-12") << type;
+  }
 }
 
 TEST_F(WriteBase, TableBaseFileUntouched) {
