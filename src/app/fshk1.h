@@ -69,6 +69,8 @@ class TFSHK1 final : public QMainWindow, public ServerView {
   /// Shows the workspace: enabled controls, range fields, active device.
   void RefreshFromModel();
 
+  /// The barcode entry window's logic and timer (null before SetDialogs).
+  BarcodeWindow* Barcodes() const { return barcode_.get(); }
   /// The control-tape tables StringGrid2 and StringGrid3 display.
   TapeTables& Tapes() { return tapes_; }
   /// Asked after the close steps while automation clients are connected;

@@ -58,6 +58,7 @@ void TFSHK1::SetDialogs(const Dialogs& dialogs) {
 }
 
 void TFSHK1::RunOperation(void (*operation)(Workspace&)) {
+  const BarcodeWindow::Pause pause(barcode_.get());
   operation(ws_);
   RefreshFromModel();
 }
@@ -82,6 +83,7 @@ void TFSHK1::ImportCommand() {
 }
 
 void TFSHK1::TapeCommand(Command command) {
+  const BarcodeWindow::Pause pause(barcode_.get());
   if (command == Command::ReadTapeBlocks) ListTapeBlocks(ws_, tapes_);
   if (command == Command::ClearTapeBlock) EraseTapes(ws_, tapes_);
   if (command == Command::ReadTape && dialogs_.readKl) {

@@ -1,9 +1,11 @@
 #include "app/operation_windows.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <utility>
 
 namespace zel {
 namespace {
@@ -56,6 +58,8 @@ bool TapeReminderWindow::Show(int& /*mode*/) {
 BarcodeWindow::BarcodeWindow(TVV_shk& window, Workspace& ws) : window_(window), ws_(ws) {
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
+  // Closed by the window manager, it ends the entry as its own button does.
+  window_.onCloseRequested = [this] { entry_.Finish(); };
   connect(window_.BitBtn1(), &QPushButton::clicked, this, [this] {
     entry_.Finish();
     window_.hide();
@@ -68,22 +72,56 @@ BarcodeWindow::BarcodeWindow(TVV_shk& window, Workspace& ws) : window_(window), 
   });
 }
 
+BarcodeWindow::~BarcodeWindow() {
+  window_.onCloseRequested = nullptr;
+}
+
+// Pressed during a poll, the button acts once the poll has ended: its
+// channel check must not change the addresses under the running exchange.
 void BarcodeWindow::Request() {
+  if (polling_) {
+    requestAfterPoll_ = true;
+    return;
+  }
   entry_.Request(ws_);
   if (entry_.state == BarcodeEntryState::Requested) timer_.start(kPollAfterAnswerMs);
 }
 
 void BarcodeWindow::Tick() {
+  if (polling_) return;  // the running poll arms the timer again
   if (entry_.TakeShowRequest()) {
     window_.show();
     window_.raise();
   }
   if (entry_.state != BarcodeEntryState::Polling) return;
-  const bool answered = entry_.Poll(ws_);
-  if (answered) ShowView();
-  if (entry_.state == BarcodeEntryState::Polling) {
-    timer_.start(answered ? kPollAfterAnswerMs : kPollAfterSilenceMs);
+  if (LineTaken()) {
+    timer_.start(kPollAfterSilenceMs);
+    return;
   }
+  polling_ = true;
+  const BarcodePoll poll = PollWithInputHeld();
+  polling_ = false;
+  if (poll == BarcodePoll::Shown) ShowView();
+  if (entry_.state != BarcodeEntryState::Closed) {
+    timer_.start(poll == BarcodePoll::NoAnswer ? kPollAfterSilenceMs : kPollAfterAnswerMs);
+  }
+  if (std::exchange(requestAfterPoll_, false)) Request();
+}
+
+// A long operation of the window or an exchange of the automation server.
+bool BarcodeWindow::LineTaken() const {
+  return pauses_ > 0 || ws_.run.exchangeState == ExchangeState::Busy;
+}
+
+// Clicks and keys wait until the poll has ended, so none of them starts an
+// exchange (a base read, another poll) in the middle of it.
+BarcodePoll BarcodeWindow::PollWithInputHeld() {
+  Link& link = ws_.link;
+  const std::function<void()> pump = link.EventPump();
+  link.SetEventPump([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+  const BarcodePoll poll = entry_.Poll(ws_);
+  link.SetEventPump(pump);
+  return poll;
 }
 
 void BarcodeWindow::ShowView() {

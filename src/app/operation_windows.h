@@ -46,23 +46,48 @@ class TapeReminderWindow final : public TapeReminder {
 };
 
 /// The barcode entry window and its timer: shows the window when asked,
-/// polls the active device while it is open, and shows what was found.
+/// polls the active device while it is open, and shows what was found. It
+/// never polls while another exchange holds the line, nor inside a poll.
 class BarcodeWindow final : public QObject {
  public:
   BarcodeWindow(TVV_shk& window, Workspace& ws);
+  ~BarcodeWindow() override;
 
   /// Toolbar "Ввод штрих-кода".
   void Request();
+  /// One tick of the window's timer; the timer runs it, tests may as well.
+  void Tick();
   BarcodeEntry& Entry() { return entry_; }
 
+  /// Holds polling while a long operation of the main window runs (a read,
+  /// a tape listing); polling goes on after the last one has ended.
+  class Pause {
+   public:
+    explicit Pause(BarcodeWindow* window) : window_(window) {
+      if (window_) ++window_->pauses_;
+    }
+    ~Pause() {
+      if (window_) --window_->pauses_;
+    }
+    Pause(const Pause&) = delete;
+    Pause& operator=(const Pause&) = delete;
+
+   private:
+    BarcodeWindow* window_;
+  };
+
  private:
-  void Tick();
+  bool LineTaken() const;
+  BarcodePoll PollWithInputHeld();
   void ShowView();
 
   TVV_shk& window_;
   Workspace& ws_;
   BarcodeEntry entry_;
   QTimer timer_;
+  int pauses_ = 0;
+  bool polling_ = false;
+  bool requestAfterPoll_ = false;
 };
 
 }  // namespace zel

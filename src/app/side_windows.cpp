@@ -1,5 +1,6 @@
 #include "app/side_windows.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -48,6 +49,11 @@ TVV_shk::TVV_shk(QWidget* parent)
   layout->addStretch(1);
   layout->addWidget(finish_);
   setFixedSize(194, 333);
+}
+
+void TVV_shk::closeEvent(QCloseEvent* event) {
+  if (onCloseRequested) onCloseRequested();
+  QWidget::closeEvent(event);
 }
 
 TImportForm::TImportForm(QWidget* parent)

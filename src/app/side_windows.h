@@ -23,11 +23,18 @@ class TVV_shk final : public QWidget {
  public:
   explicit TVV_shk(QWidget* parent = nullptr);
 
+  /// The window manager closed the window (Alt+F4, a close box it adds
+  /// anyway); it is hidden once this has run.
+  std::function<void()> onCloseRequested;
+
   QLabel* Label1() const { return barcode_; }  ///< the current barcode
   QLabel* Label3() const { return result_; }   ///< the lookup result
   QPushButton* BitBtn2() const { return piece_; }
   QPushButton* Button1() const { return weight_; }
   QPushButton* BitBtn1() const { return finish_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QLabel* barcode_;

@@ -25,25 +25,47 @@ std::string BarcodeLine(const BarcodeEntry& entry) {
   return entry.view.code + "  " + entry.view.result;
 }
 
+// A port that was open and is no longer: the device hung up (adapter
+// pulled, cable cut). Said once; nothing more can come from it.
+bool PortGone(Session& s, bool wasOpen) {
+  if (s.link.PortValid()) return false;
+  if (wasOpen) {
+    const std::string problem = s.port.PortProblem();
+    s.console.Note("zelbase-cli: port " + s.port.CurrentPath() + " has gone" +
+                   (problem.empty() ? "" : ": " + problem));
+  }
+  return true;
+}
+
 int OneBarcode(Session& s, BarcodeEntry& entry) {
+  const bool wasOpen = s.link.PortValid();
   for (int i = 0; i < kSinglePolls && !InterruptRequested(); ++i) {
-    if (!entry.Poll(s.ws)) continue;
-    s.console.Out(BarcodeLine(entry));
-    return kExitOk;
+    const BarcodePoll poll = entry.Poll(s.ws);
+    if (poll == BarcodePoll::Shown) {
+      s.console.Out(BarcodeLine(entry));
+      return kExitOk;
+    }
+    if (poll == BarcodePoll::NoBarcode) {
+      s.console.Note("zelbase-cli: no barcode has been scanned at the device");
+      return kExitOk;
+    }
+    if (PortGone(s, wasOpen)) return kExitFailure;
   }
   s.console.Note("zelbase-cli: no valid barcode answer from the device");
   return kExitFailure;
 }
 
+// Prints each new barcode; an answer without one changes nothing.
 int WatchBarcodes(Session& s, BarcodeEntry& entry) {
-  bool any = false;
+  const bool wasOpen = s.link.PortValid();
   std::string last;
   while (!InterruptRequested()) {
-    if (entry.Poll(s.ws) && (!any || entry.view.code != last)) {
+    const BarcodePoll poll = entry.Poll(s.ws);
+    if (poll == BarcodePoll::Shown && entry.view.code != last) {
       s.console.Out(BarcodeLine(entry));
       last = entry.view.code;
-      any = true;
     }
+    if (poll == BarcodePoll::NoAnswer && PortGone(s, wasOpen)) return kExitFailure;
     s.link.LinkDelay(kWatchPauseMs);
   }
   return kExitOk;

@@ -49,16 +49,20 @@ bool RegisterDriver::ResetAccounting(uint16_t record) {
 }
 
 // Control bytes show as '?', so a damaged answer cannot put line breaks
-// into the barcode cell.
+// into the barcode cell. Twelve 0x00 or twelve "0" carry no barcode, as
+// the record's barcode 0 does.
 bool RegisterDriver::ReadLastBarcode(LastBarcode& out) {
   if (!RegisterReadLastBarcode(link_)) return false;
   const auto chars = std::span(link_.Buffers().main).first<kRegisterBarcodeChars>();
+  const auto same = [&chars](uint8_t c) {
+    return std::all_of(chars.begin(), chars.end(), [c](uint8_t b) { return b == c; });
+  };
   std::string cp(chars.begin(), chars.end());
   for (char& c : cp) {
     if (static_cast<uint8_t>(c) < 0x20) c = '?';
   }
-  out.code = Cp1251ToUtf8(cp);
-  out.fullTwelve = true;
+  out.code = same(0x00) || same('0') ? std::string() : Cp1251ToUtf8(cp);
+  out.fullTwelve = !out.code.empty();
   return true;
 }
 

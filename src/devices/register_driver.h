@@ -22,7 +22,8 @@ class RegisterDriver final : public DeviceDriver {
   std::string CheckEncodable(const ProductRecord& record) const override;
   bool ReadAccounting(uint16_t record, std::string& quantity) override;
   bool ResetAccounting(uint16_t record) override;
-  /// All twelve characters of the answer, leading zeros included.
+  /// All twelve characters of the answer, leading zeros included; empty
+  /// when they are all 0x00 or all "0" (nothing scanned).
   bool ReadLastBarcode(LastBarcode& out) override;
 
  private:

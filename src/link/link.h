@@ -55,6 +55,7 @@ class Link {
 
   /// Called while WaitForBytes waits, so the window stays responsive.
   void SetEventPump(std::function<void()> pump) { pump_ = std::move(pump); }
+  const std::function<void()>& EventPump() const { return pump_; }
 
   DeviceAddresses& Addresses() { return addresses_; }
   LineSettings& Settings() { return settings_; }

@@ -26,16 +26,20 @@ LineFamily FamilyOf(const Workspace& ws) {
   return type ? type->family : LineFamily::Zhrm3;
 }
 
-// The 16-byte answer (ЖРМ 1.5 family and 2.0) proves a weight code only
-// when it carries all twelve digits.
-bool IsWeightBarcode(LineFamily family, const LastBarcode& b) {
-  const bool sixteenBytes = family == LineFamily::Zhrm15 || family == LineFamily::Zhrm20;
-  return b.code.rfind("20", 0) == 0 && (!sixteenBytes || b.fullTwelve);
-}
-
-std::string LookupWeightCode(LineFamily family, const std::string& code) {
+// One rule for finding and for storing: a weight code stored by "как
+// весовой товар" is found again when the same barcode is scanned next.
+std::string WeightCode(LineFamily family, const std::string& code) {
   return family == LineFamily::Zhrm15 || family == LineFamily::Zhrm3 ? ZerosDroppedWeightCode(code)
                                                                      : PaddedWeightCode(code);
+}
+
+// The 16-byte answer (ЖРМ 1.5 family and 2.0) proves a weight code only
+// when it carries all twelve digits. A weight code left empty (characters
+// 3..7 all "0") would match every row without a barcode, so there is none.
+std::string WeightCodeOf(LineFamily family, const LastBarcode& b) {
+  const bool sixteenBytes = family == LineFamily::Zhrm15 || family == LineFamily::Zhrm20;
+  if (b.code.rfind("20", 0) != 0 || (sixteenBytes && !b.fullTwelve)) return {};
+  return WeightCode(family, b.code);
 }
 
 }  // namespace
@@ -51,44 +55,44 @@ bool BarcodeEntry::TakeShowRequest() {
   return true;
 }
 
-bool BarcodeEntry::Poll(Workspace& ws) {
-  if (state != BarcodeEntryState::Polling) return false;
+BarcodePoll BarcodeEntry::Poll(Workspace& ws) {
+  if (state != BarcodeEntryState::Polling) return BarcodePoll::NoAnswer;
   const auto driver = MakeDriver(ws.device.typeText, ws.link);
   LastBarcode barcode;
-  if (!driver || !driver->ReadLastBarcode(barcode)) return false;
-  Show(ws, barcode);
-  return true;
+  if (!driver || !driver->ReadLastBarcode(barcode)) return BarcodePoll::NoAnswer;
+  return Show(ws, barcode) ? BarcodePoll::Shown : BarcodePoll::NoBarcode;
 }
 
-void BarcodeEntry::Show(Workspace& ws, const LastBarcode& barcode) {
-  const LineFamily family = FamilyOf(ws);
+bool BarcodeEntry::Show(Workspace& ws, const LastBarcode& barcode) {
+  if (barcode.code.empty()) return false;
   view.code = barcode.code;
-  const bool weight = IsWeightBarcode(family, barcode);
-  const std::string weightCode = weight ? LookupWeightCode(family, barcode.code) : "";
-  bool weightSeen = false;
+  view.weightCode = WeightCodeOf(FamilyOf(ws), barcode);
+  const std::string& weightCode = view.weightCode;
+  const bool weight = !weightCode.empty();
   for (int row = 1; row < ws.table.RowCount(); ++row) {
     const std::string& cell = ws.table.Cell(row, kColBarcode);
     if (cell == barcode.code || (weight && cell == weightCode)) {
       view.pieceEnabled = view.weightEnabled = false;
       view.colour = BarcodeView::Colour::Found;
       view.result = "Номер товара - " + ws.table.Cell(row, kColNumber);
-      return;
+      return true;
     }
-    weightSeen = weightSeen || weight;
   }
-  if (weightSeen) view.weightEnabled = true;
+  view.weightEnabled = weight;
   view.pieceEnabled = true;
   view.colour = BarcodeView::Colour::Missing;
   view.result = "Код в базе отсутствует.";
+  return true;
 }
 
 void BarcodeEntry::StoreAsPiece(Workspace& ws, int selectedRow) {
+  if (!view.pieceEnabled || view.code.empty()) return;
   ws.table.SetCell(selectedRow, kColBarcode, view.code);
 }
 
 void BarcodeEntry::StoreAsWeight(Workspace& ws) {
-  view.code = FamilyOf(ws) == LineFamily::Zhrm15 ? ZerosDroppedWeightCode(view.code)
-                                                 : PaddedWeightCode(view.code);
+  if (!view.weightEnabled || view.weightCode.empty()) return;
+  view.code = view.weightCode;
   ws.table.SetCell(ws.table.CurrentProductRow, kColBarcode, view.code);
 }
 

@@ -125,7 +125,10 @@ TEST_F(DemoEndToEnd, ControlTapesAndBarcodeWindowOnZhrm3) {
   ASSERT_FALSE(Main().Tapes().purchases.empty());
   EXPECT_FALSE(Main().Tapes().purchases[0][1].empty());  // the name from the table
 
-  // The table now holds the whole base; the barcode window finds the code.
+  // The table now holds the whole base; the barcode window finds the code
+  // the till scans next (every four seconds; before that it has scanned
+  // nothing, which is no barcode to look up).
+  clock.AdvanceUs(5'000'000);
   Main().Run(Command::BarcodeEntry);
   TVV_shk* shk = windows->VV_shk();
   ASSERT_TRUE(

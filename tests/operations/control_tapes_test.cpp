@@ -207,14 +207,14 @@ TEST_F(Barcodes, PollsTheDeviceAndStoresAWeightCode) {
   entry.Request(ws);
   EXPECT_TRUE(entry.TakeShowRequest());
   EXPECT_FALSE(entry.TakeShowRequest());
-  ASSERT_TRUE(entry.Poll(ws));
+  ASSERT_EQ(entry.Poll(ws), BarcodePoll::Shown);
   EXPECT_EQ(entry.view.code, "201234500000");
   EXPECT_TRUE(entry.view.weightEnabled);
   ws.table.CurrentProductRow = 7;
   entry.StoreAsWeight(ws);
   EXPECT_EQ(ws.table.Cell(7, kColBarcode), "12345");
   device->Faults().Silent();
-  EXPECT_FALSE(entry.Poll(ws));
+  EXPECT_EQ(entry.Poll(ws), BarcodePoll::NoAnswer);
   EXPECT_EQ(entry.view.code, "12345");
   entry.Finish();
   EXPECT_EQ(entry.state, BarcodeEntryState::Closed);
@@ -227,7 +227,7 @@ TEST_F(Barcodes, RegisterShowsAllTwelveCharacters) {
   BarcodeEntry entry;
   entry.Request(ws);
   entry.TakeShowRequest();
-  ASSERT_TRUE(entry.Poll(ws));
+  ASSERT_EQ(entry.Poll(ws), BarcodePoll::Shown);
   EXPECT_EQ(entry.view.code, "000000012345");
 }
 

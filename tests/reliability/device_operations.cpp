@@ -60,7 +60,7 @@ void PrepareBarcode(OperationRun& r) {
   r.barcode.TakeShowRequest();
 }
 void RunBarcode(OperationRun& r) {
-  r.pollAnswered = r.barcode.Poll(r.rig.Ws());
+  r.pollAnswered = r.barcode.Poll(r.rig.Ws()) == BarcodePoll::Shown;
 }
 std::vector<std::string> ObserveBarcode(OperationRun& r) {
   return {r.barcode.view.code, r.barcode.view.result};

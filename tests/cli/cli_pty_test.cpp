@@ -1,0 +1,62 @@
+// zelbase-cli on a pseudo-terminal with a virtual ЖРМ 3 behind it, as on a
+// USB adapter: a device that has scanned nothing yet, and the adapter
+// pulled out while watching barcodes.
+#include "base/settings.h"
+#include "cli/cli_fixture.h"
+#include "pty_device_host.h"
+#include "sim/zhrm3_device.h"
+
+namespace zel::testing {
+namespace {
+
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class CliOnPty : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    ASSERT_FALSE(host.SlavePath().empty()) << host.Problem();
+    PrepareSettings();
+    SetSetting(kComSection, "Com1Path", host.SlavePath());
+    // The demo settings' ЖРМ 3 channel: number 0005.
+    device = std::make_shared<Zhrm3Device>(Zhrm3FamilyModel::Zhrm3, 0x0005);
+  }
+
+  std::vector<std::string> Args(const std::vector<std::string>& command) {
+    std::vector<std::string> all = {"--data-dir", Folder().string(), "--channel", kZhrm3Channel};
+    all.insert(all.end(), command.begin(), command.end());
+    return all;
+  }
+
+  PtyDeviceHost host;
+  std::shared_ptr<Zhrm3Device> device;
+};
+
+TEST_F(CliOnPty, LastBarcodeSaysWhenNothingWasScanned) {
+  host.Attach(device);  // its last barcode: twelve "0"
+  const CliResult r = RunCli(Args({"last-barcode"}));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(Count(r.err, "zelbase-cli: no barcode has been scanned at the device"), 1) << r.err;
+}
+
+TEST_F(CliOnPty, WatchEndsOnceThePortHasGone) {
+  device->SetLastBarcode("460123456789");
+  host.Attach(device);
+  CliProcess p(Args({"last-barcode", "--watch"}));
+  std::string line;
+  ASSERT_TRUE(p.ReadOutLine(line));
+  EXPECT_EQ(line, "460123456789  Код в базе отсутствует.");
+  const std::string path = host.SlavePath();
+  host.Unplug();
+  const CliResult r = p.Finish();
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(Count(r.err, "zelbase-cli: port " + path + " has gone"), 1) << r.err;
+}
+
+}  // namespace
+}  // namespace zel::testing
