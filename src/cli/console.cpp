@@ -14,6 +14,10 @@ void Console::Out(const std::string& line) {
 }
 
 void Console::Note(const std::string& line) {
+  if (holding_) {
+    held_.push_back(line);
+    return;
+  }
   ClearProgress();
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fputc('\n', stderr);
@@ -32,6 +36,12 @@ void Console::ClearProgress() {
   std::fputs("\r\x1b[K", stderr);
   std::fflush(stderr);
   drawn_ = false;
+}
+
+void Console::ReleaseNotes() {
+  holding_ = false;
+  for (const std::string& line : held_) Note(line);
+  held_.clear();
 }
 
 bool StderrIsTerminal() {

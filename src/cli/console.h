@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zel::cli {
 
@@ -20,9 +21,16 @@ class Console {
   /// Removes the progress line.
   void ClearProgress();
 
+  /// From now on notes wait, so that they follow what Out prints meanwhile.
+  void HoldNotes() { holding_ = true; }
+  /// Writes the notes that waited, in order, and stops holding them.
+  void ReleaseNotes();
+
  private:
   bool progressShown_;
   bool drawn_ = false;
+  bool holding_ = false;
+  std::vector<std::string> held_;
 };
 
 /// True when stderr is a terminal.

@@ -59,6 +59,19 @@ void PrintPurchases(Session& s, const TapeTables& tapes) {
   for (const std::string& line : AlignColumns(rows)) s.console.Out(line);
 }
 
+// "tapes list": the rows listed before a failure stay, and the failure's
+// message follows them.
+int ListAndPrint(Session& s, TapeTables& tapes) {
+  struct NotesAfterRows {
+    Console& console;
+    ~NotesAfterRows() { console.ReleaseNotes(); }
+  } notes{s.console};
+  s.console.HoldNotes();
+  const int code = ListBlocks(s, tapes);
+  if (code == kExitOk || !tapes.blocks.empty()) PrintBlocks(s, tapes);
+  return code;
+}
+
 TapeBlockRow BlockRow(const TapeTables& tapes, int k) {
   const auto& b = tapes.blocks[static_cast<std::size_t>(k - 1)];
   return {b[1], b[2], b[3]};
@@ -102,11 +115,8 @@ int RunTapes(Session& s, const CliArgs& args) {
     return kExitUsage;
   }
   TapeTables tapes;
+  if (args.command == Command::TapesList) return ListAndPrint(s, tapes);
   if (const int code = ListBlocks(s, tapes); code != kExitOk) return code;
-  if (args.command == Command::TapesList) {
-    PrintBlocks(s, tapes);
-    return kExitOk;
-  }
   if (args.command == Command::TapesSaveList) return Save(s, args, tapes, format);
   if (const int code = ReadBlock(s, tapes, args.block); code != kExitOk) return code;
   if (args.command == Command::TapesRead) {

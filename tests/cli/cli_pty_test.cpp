@@ -1,6 +1,6 @@
 // zelbase-cli on a pseudo-terminal with a virtual ЖРМ 3 behind it, as on a
-// USB adapter: a device that has scanned nothing yet, and the adapter
-// pulled out while watching barcodes.
+// USB adapter: a tape listing cut short by the device, a device that has
+// scanned nothing yet, and the adapter pulled out while watching barcodes.
 #include "base/settings.h"
 #include "cli/cli_fixture.h"
 #include "pty_device_host.h"
@@ -35,6 +35,21 @@ class CliOnPty : public CliTest {
   PtyDeviceHost host;
   std::shared_ptr<Zhrm3Device> device;
 };
+
+TEST_F(CliOnPty, TapeListCutShortPrintsTheRowsListedAndFails) {
+  for (uint16_t t = 0; t < 3; ++t) {
+    device->Tapes().AddPurchase(false, t, 1000);
+    device->Tapes().CloseCurrent(static_cast<uint16_t>(101 + t), 1 + t, 12, 26);
+  }
+  device->Faults().FailNthRequest(3, 100);  // blocks 1 and 2 come, block 3 does not
+  host.Attach(device);
+  const CliResult r = RunCli(Args({"tapes", "list"}));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{"КЛ  Номер КЛ  Дата вывода  Кол-во покупок",
+                                                    "1   101       01.12.26     1",
+                                                    "2   102       02.12.26     1"}));
+  EXPECT_EQ(Count(r.err, "Ошибка: Ошибка RS-232 или неверный номер ЖРМ 3(+)"), 1) << r.err;
+}
 
 TEST_F(CliOnPty, LastBarcodeSaysWhenNothingWasScanned) {
   host.Attach(device);  // its last barcode: twelve "0"
