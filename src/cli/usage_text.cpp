@@ -48,6 +48,7 @@ Commands:
   last-barcode         print the last barcode scanned at the device and where
                        it is in the range
       --watch            keep polling and print every new barcode until Ctrl-C
+                         (or until the port has gone: status 1)
   channels             list the sixteen channels
   show                 print the range of the base file as text columns
 
