@@ -171,13 +171,7 @@ TEST_F(WriteBase, BarcodeWithLettersWhereTheRecordHoldsCharacters) {
           t == "ЖРМ 3" ? Zhrm3FamilyModel::Zhrm3 : Zhrm3FamilyModel::Zhrm200, 0x0001);
       record = [d] { return d->Record(0); };
     }
-    ProductRecord r;
-    r.name = "Сыр";
-    r.price = "1.00";
-    r.section = "1";
-    r.barcode = "AB-12";
-    r.column6 = "0";
-    ws.table.SetRecord(1, r);
+    ws.table.SetRecord(1, ProductRecord{"Сыр", "1.00", "1", "AB-12", "0.000", "0", "0"});
     SetRange("1", "1");
     const std::vector<uint8_t> before(record().begin(), record().end());
     prompts.Answer(Answer::Yes);
