@@ -57,9 +57,15 @@ bool BarcodeEntry::TakeShowRequest() {
 
 BarcodePoll BarcodeEntry::Poll(Workspace& ws) {
   if (state != BarcodeEntryState::Polling) return BarcodePoll::NoAnswer;
+  // The line is another exchange's; and while this poll waits, a client's
+  // exchange must not start on it (it sees ExchangeState 1 and is refused).
+  if (ws.run.exchangeState == ExchangeState::Busy) return BarcodePoll::NoAnswer;
   const auto driver = MakeDriver(ws.device.typeText, ws.link);
   LastBarcode barcode;
-  if (!driver || !driver->ReadLastBarcode(barcode)) return BarcodePoll::NoAnswer;
+  ws.run.exchangeState = ExchangeState::Busy;
+  const bool answered = driver && driver->ReadLastBarcode(barcode);
+  ws.run.exchangeState = ExchangeState::Idle;
+  if (!answered) return BarcodePoll::NoAnswer;
   return Show(ws, barcode) ? BarcodePoll::Shown : BarcodePoll::NoBarcode;
 }
 

@@ -207,7 +207,19 @@ TEST_F(Barcodes, PollsTheDeviceAndStoresAWeightCode) {
   entry.Request(ws);
   EXPECT_TRUE(entry.TakeShowRequest());
   EXPECT_FALSE(entry.TakeShowRequest());
+  // While the poll waits for its answer, a client's exchange finds the line busy.
+  std::vector<ExchangeState> seen;
+  ws.link.SetEventPump([&] { seen.push_back(ws.run.exchangeState); });
   ASSERT_EQ(entry.Poll(ws), BarcodePoll::Shown);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen, std::vector<ExchangeState>(seen.size(), ExchangeState::Busy));
+  EXPECT_EQ(ws.run.exchangeState, ExchangeState::Idle);
+  // Nor does a poll start on a line another exchange holds.
+  ws.run.exchangeState = ExchangeState::Busy;
+  line->ClearSent();
+  EXPECT_EQ(entry.Poll(ws), BarcodePoll::NoAnswer);
+  EXPECT_TRUE(line->Sent().empty());
+  ws.run.exchangeState = ExchangeState::Idle;
   EXPECT_EQ(entry.view.code, "201234500000");
   EXPECT_TRUE(entry.view.weightEnabled);
   ws.table.CurrentProductRow = 7;
