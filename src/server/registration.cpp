@@ -1,9 +1,9 @@
 #include "server/registration.h"
 
-#include <cstdlib>
 #include <system_error>
 
 #include "base/atomic_file.h"
+#include "base/program_folder.h"
 #include "server/member_table.h"
 
 namespace fs = std::filesystem;
@@ -53,12 +53,6 @@ std::string ModeVerb(ServerStartMode mode) {
 
 }  // namespace
 
-fs::path DataHome() {
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
-  const char* home = std::getenv("HOME");
-  return fs::path(home ? home : ".") / ".local" / "share";
-}
-
 fs::path ServiceFilePath(const fs::path& dataHome) {
   return dataHome / "dbus-1" / "services" / (std::string(kServiceName) + ".service");
 }
@@ -89,7 +83,7 @@ bool RemoveRegistration(const fs::path& dataHome, std::string& error) {
 
 std::optional<int> RunRegistration(const RegistrationRequest& request,
                                    const std::function<void(const std::string&)>& report) {
-  const fs::path home = DataHome();
+  const fs::path home = XdgDataHome();
   std::string error;
   const bool ok = request.mode == ServerStartMode::Unregister
                       ? RemoveRegistration(home, error)

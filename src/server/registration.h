@@ -22,8 +22,6 @@ struct RegistrationRequest {
   std::filesystem::path dataDir;
 };
 
-/// $XDG_DATA_HOME, else $HOME/.local/share.
-std::filesystem::path DataHome();
 /// <dataHome>/dbus-1/services/Zhrm.Server.service
 std::filesystem::path ServiceFilePath(const std::filesystem::path& dataHome);
 /// <dataHome>/dbus-1/interfaces/Zhrm.IServer.xml
@@ -39,7 +37,7 @@ bool WriteRegistration(const RegistrationRequest& request, const std::filesystem
 /// Removes both files; files already gone are fine. False with `error`.
 bool RemoveRegistration(const std::filesystem::path& dataHome, std::string& error);
 
-/// The registration step of every start, under DataHome(). Returns the
+/// The registration step of every start, under XdgDataHome(). Returns the
 /// exit code when the program ends here (after registering, unregistering
 /// or a failure, which is passed to `report`), nullopt to go on starting.
 std::optional<int> RunRegistration(const RegistrationRequest& request,

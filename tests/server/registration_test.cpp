@@ -69,16 +69,6 @@ TEST(Registration, WriteAndRemoveBothFiles) {
   EXPECT_TRUE(RemoveRegistration(home.path(), error)) << "removing twice is fine";
 }
 
-TEST(Registration, DataHomeFollowsXdgThenHome) {
-  {
-    ScopedEnv xdg("XDG_DATA_HOME", "/x/share");
-    EXPECT_EQ(DataHome(), fs::path("/x/share"));
-  }
-  ScopedEnv xdg("XDG_DATA_HOME", "");
-  ScopedEnv home("HOME", "/home/op");
-  EXPECT_EQ(DataHome(), fs::path("/home/op/.local/share"));
-}
-
 TEST(Registration, StartModesEndOrGoOn) {
   TempDir home;
   ScopedEnv xdg("XDG_DATA_HOME", home.path().string());
