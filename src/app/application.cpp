@@ -56,11 +56,9 @@ bool PrepareFolder(const std::filesystem::path& dir, bool demo) {
     std::fprintf(stderr, "zelbase: %s\n", error.c_str());
     return false;
   }
-  std::error_code ec;
-  std::filesystem::create_directories(dir / "Base", ec);
-  if (!ec) return true;
-  std::fprintf(stderr, "zelbase: cannot create %s: %s\n", (dir / "Base").c_str(),
-               ec.message().c_str());
+  std::string error;
+  if (MakeProgramFolder(dir, error)) return true;
+  std::fprintf(stderr, "zelbase: %s\n", error.c_str());
   return false;
 }
 

@@ -1,16 +1,20 @@
 #include "app/init_comm.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "base/device_types.h"
+#include "link/serial_adapters.h"
 
 namespace zel {
 namespace {
@@ -55,6 +59,10 @@ void TInit_Comm::BuildLayout() {
     ports->addWidget(paths_[i], i, 1);
     connect(paths_[i], &QLineEdit::textEdited, this,
             [this, i](const QString& text) { port_.comPaths[i] = text.toStdString(); });
+    adapterButtons_[i] = paths_[i]->addAction(style()->standardIcon(QStyle::SP_ArrowDown),
+                                              QLineEdit::TrailingPosition);
+    adapterButtons_[i]->setToolTip(QStringLiteral("USB-адаптеры"));
+    connect(adapterButtons_[i], &QAction::triggered, this, [this, i] { ShowAdapters(i); });
   }
   connect(group_, &QButtonGroup::idClicked, this, [this](int id) { port_.comIndex = id; });
   combo_->setEditable(true);
@@ -96,8 +104,23 @@ void TInit_Comm::Refresh() {
     }
   }
   group_->setExclusive(true);
+  adapters_ = SerialAdapterPaths(adapterFolder_);
+  for (QAction* button : adapterButtons_) button->setVisible(!adapters_.empty());
   const QString speed = QString::fromStdString(port_.speedText);
   if (combo_->currentText() != speed) combo_->setCurrentText(speed);
+}
+
+void TInit_Comm::ShowAdapters(int i) {
+  delete adapterMenu_;
+  adapterMenu_ = new QMenu(this);
+  for (const std::string& path : adapters_) {
+    const QString text = QString::fromStdString(path);
+    connect(adapterMenu_->addAction(text), &QAction::triggered, this, [this, i, text] {
+      paths_[i]->setText(text);
+      port_.comPaths[i] = text.toStdString();
+    });
+  }
+  adapterMenu_->popup(paths_[i]->mapToGlobal(paths_[i]->rect().bottomLeft()));
 }
 
 void TInit_Comm::Button1Click() {

@@ -6,12 +6,16 @@
 
 #include <QDialog>
 #include <array>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "common/prompts.h"
 #include "link/port_setup.h"
 
+class QAction;
 class QButtonGroup;
+class QMenu;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -36,10 +40,17 @@ class TInit_Comm final : public QDialog {
   QComboBox* ComboBox1() const { return combo_; }
   QPushButton* Button1() const { return init_; }
   QPushButton* Button3() const { return close_; }
+  /// The arrow in path field i that lists the USB adapters; hidden when none is plugged in.
+  QAction* AdapterButton(int i) const { return adapterButtons_[i]; }
+  /// The list the arrow opened last (null before): choosing a path puts it in the field.
+  QMenu* AdapterMenu() const { return adapterMenu_; }
+  /// Where the adapters are listed from (tests); /dev/serial/by-id by default.
+  void SetAdapterFolder(const std::filesystem::path& dir) { adapterFolder_ = dir; }
 
  private:
   void BuildLayout();
   void Button1Click();
+  void ShowAdapters(int i);
 
   PortSetup& port_;
   Prompts& prompts_;
@@ -50,6 +61,10 @@ class TInit_Comm final : public QDialog {
   QComboBox* combo_;
   QPushButton* init_;
   QPushButton* close_;
+  std::array<QAction*, kComPorts> adapterButtons_{};
+  QMenu* adapterMenu_ = nullptr;
+  std::filesystem::path adapterFolder_ = "/dev/serial/by-id";
+  std::vector<std::string> adapters_;
 };
 
 /// Label1's text for a type; empty when the speed box is not shown.

@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 
+#include "base/any_case_name.h"
 #include "base/atomic_file.h"
 #include "base/base_record.h"
 
@@ -67,7 +68,15 @@ std::string BaseFileName(int channel) {
   return "Base" + std::to_string(channel) + ".bsd";
 }
 
-BaseFolder::BaseFolder(const fs::path& programDir) : dir_(programDir / "Base") {}
+BaseFolder::BaseFolder(const fs::path& programDir) : programDir_(programDir) {}
+
+fs::path BaseFolder::Dir() const {
+  return PathInAnyCase(programDir_, kBaseFolderName);
+}
+
+fs::path BaseFolder::PathOf(std::string_view fileName) const {
+  return PathInAnyCase(Dir(), fileName);
+}
 
 bool BaseFolder::Exists(std::string_view fileName) const {
   std::error_code ec;
@@ -77,7 +86,7 @@ bool BaseFolder::Exists(std::string_view fileName) const {
 bool BaseFolder::CreateBase(std::string_view fileName, std::string& error) {
   const fs::path path = PathOf(fileName);
   std::error_code ec;
-  fs::create_directories(dir_, ec);
+  fs::create_directories(path.parent_path(), ec);
   if (!CheckWritable(path, error)) return false;
   auto body = [](int fd) {
     off_t pos = 0;
@@ -120,7 +129,7 @@ bool BaseFolder::StoreRange(std::string_view fileName, int first,
     return false;
   }
   std::error_code ec;
-  fs::create_directories(dir_, ec);
+  fs::create_directories(path.parent_path(), ec);
   if (!CheckWritable(path, error)) return false;
   Fd old(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat st {};

@@ -18,16 +18,20 @@ namespace zel {
 /// Records in a file made by `CreateBase`.
 inline constexpr int kBaseFileRecords = 12288;
 
+inline constexpr const char* kBaseFolderName = "Base";
+
 /// "Base" + channel + ".bsd" for channel 1..16.
 std::string BaseFileName(int channel);
 
 class BaseFolder {
  public:
-  /// The folder "Base" under `programDir`.
+  /// The folder "Base" under `programDir`, found in any letter case.
   explicit BaseFolder(const std::filesystem::path& programDir);
 
-  const std::filesystem::path& Dir() const { return dir_; }
-  std::filesystem::path PathOf(std::string_view fileName) const { return dir_ / fileName; }
+  /// Looked up at each call: a folder copied in while the program runs is found.
+  std::filesystem::path Dir() const;
+  /// The file in any letter case, an exact match first (any_case_name.h).
+  std::filesystem::path PathOf(std::string_view fileName) const;
   bool Exists(std::string_view fileName) const;
 
   /// Creates the file anew with 12288 new-file records, replacing any old
@@ -54,7 +58,7 @@ class BaseFolder {
                    std::string& error);
 
  private:
-  std::filesystem::path dir_;
+  std::filesystem::path programDir_;
 };
 
 }  // namespace zel

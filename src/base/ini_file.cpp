@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -47,6 +48,38 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
+bool ValidUtf8(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::size_t n = c < 0x80           ? 1
+                          : (c >> 5) == 0x6  ? 2
+                          : (c >> 4) == 0xE  ? 3
+                          : (c >> 3) == 0x1E ? 4
+                                             : 0;
+    if (n == 0 || i + n > s.size() || (n == 2 && c < 0xC2)) return false;
+    for (std::size_t k = 1; k < n; ++k) {
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+// Names of the settings are Cyrillic, and cp1251 Cyrillic is never valid
+// UTF-8, so a valid file whose names hold non-ASCII text was saved as UTF-8.
+bool SavedAsUtf8(std::string_view bytes) {
+  if (!ValidUtf8(bytes)) return false;
+  for (std::string_view raw : SplitLines(bytes)) {
+    const std::string_view line = Trim(raw);
+    const std::size_t end = !line.empty() && line.front() == '[' ? line.find(']') : line.find('=');
+    const std::string_view name = line.substr(0, end);
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; })) return true;
+  }
+  return false;
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 }  // namespace
 
 std::optional<int> ParseIniInteger(std::string_view text) {
@@ -68,10 +101,12 @@ std::optional<int> ParseIniInteger(std::string_view text) {
   return static_cast<int>(value);
 }
 
-IniFile IniFile::Parse(std::string_view cp1251) {
+IniFile IniFile::Parse(std::string_view bytes) {
   IniFile ini;
   ini.sections_.push_back({});
-  const std::string text = Cp1251ToUtf8(cp1251);
+  ini.readAsUtf8_ = bytes.starts_with(kUtf8Bom) || SavedAsUtf8(bytes);
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
+  const std::string text = ini.readAsUtf8_ ? std::string(bytes) : Cp1251ToUtf8(bytes);
   for (std::string_view raw : SplitLines(text)) {
     const std::string_view line = Trim(raw);
     if (!line.empty() && line.front() == '[') {
@@ -103,6 +138,7 @@ std::string IniFile::Serialize() const {
 
 bool IniFile::Load(const std::filesystem::path& path) {
   sections_.clear();
+  readAsUtf8_ = false;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};

@@ -19,7 +19,11 @@ inline constexpr std::size_t kMaxIniBytes = 16 * 1024 * 1024;
 class IniFile {
  public:
   /// Parses the bytes of a file (cp1251, any of CR LF, LF, CR line ends).
-  static IniFile Parse(std::string_view cp1251);
+  /// A file an editor saved as UTF-8 (a BOM, or UTF-8 in the names) is read
+  /// as UTF-8; it is written back in cp1251 like any other.
+  static IniFile Parse(std::string_view bytes);
+  /// The file read was UTF-8, not cp1251.
+  bool ReadAsUtf8() const { return readAsUtf8_; }
   /// The file as written: cp1251, every line ended by CR LF.
   std::string Serialize() const;
 
@@ -63,6 +67,7 @@ class IniFile {
   Section& SectionFor(std::string_view name);
 
   std::vector<Section> sections_;
+  bool readAsUtf8_ = false;
 };
 
 /// Whole number of the INI rules: optional sign and decimal digits, no

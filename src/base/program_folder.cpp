@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "base/any_case_name.h"
+#include "base/base_file.h"
+
 namespace zel {
 
 std::filesystem::path XdgDataHome() {
@@ -15,6 +18,15 @@ std::filesystem::path XdgDataHome() {
 
 std::filesystem::path UserProgramFolder() {
   return XdgDataHome() / "ZELBase";
+}
+
+bool MakeProgramFolder(const std::filesystem::path& dir, std::string& error) {
+  const std::filesystem::path base = PathInAnyCase(dir, kBaseFolderName);
+  std::error_code ec;
+  std::filesystem::create_directories(base, ec);
+  if (!ec) return true;
+  error = "cannot create " + base.string() + ": " + ec.message();
+  return false;
 }
 
 std::filesystem::path InstalledBinFolder() {

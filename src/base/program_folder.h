@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace zel {
 
@@ -19,6 +20,11 @@ std::filesystem::path InstalledBinFolder();
 /// The executable's folder when the user may write there and it is not the
 /// folder the program is installed to, else UserProgramFolder().
 std::filesystem::path DefaultProgramFolder(const std::filesystem::path& exeDir);
+
+/// Creates `dir` and its Base folder when missing; a Base folder in other
+/// letter case (copied from Windows) counts as present. False with `error`
+/// ("cannot create PATH: reason") on failure.
+bool MakeProgramFolder(const std::filesystem::path& dir, std::string& error);
 
 /// The folder of the running executable (/proc/self/exe), or the current one.
 std::filesystem::path ExecutableFolder();

@@ -27,6 +27,7 @@ class Settings {
  public:
   explicit Settings(const std::filesystem::path& programDir);
 
+  /// The settings file, found in any letter case (a folder copied from Windows).
   const std::filesystem::path& Path() const { return path_; }
   /// Set by the first load; later activations skip it.
   bool settingsLoaded = false;
@@ -45,11 +46,19 @@ class Settings {
 
  private:
   void LoadPort(Workspace& ws) const;
+  /// What a folder copied from Windows needs said once: names that differ
+  /// only in case, a UTF-8 settings file, COM ports without device paths.
+  std::string MovedFolderNotes(const Workspace& ws) const;
+  /// A number field's text: extra leading zeros beyond `width` dropped, so
+  /// the field shows what is used; a longer number gives `message` and `fallback`.
+  std::string ReadNumber(Workspace& ws, std::string_view section, std::string_view key,
+                         std::string_view fallback, std::size_t width, const char* message) const;
   void CreateMissingBases(Workspace& ws) const;
   void LoadChannel(Workspace& ws, int n) const;
   void LoadMainWindow(Workspace& ws) const;
   bool Save(Workspace& ws, const std::function<void(IniFile&)>& write);
 
+  std::filesystem::path programDir_;
   std::filesystem::path path_;
   IniFile ini_;
 };

@@ -35,11 +35,8 @@ int PrepareFolder(const SessionPlan& plan, Console& console) {
     console.Note("zelbase-cli: " + error);
     return kExitFailure;
   }
-  std::error_code ec;
-  std::filesystem::create_directories(plan.folder / "Base", ec);
-  if (!ec) return kExitOk;
-  console.Note("zelbase-cli: cannot create " + (plan.folder / "Base").string() + ": " +
-               ec.message());
+  if (MakeProgramFolder(plan.folder, error)) return kExitOk;
+  console.Note("zelbase-cli: " + error);
   return kExitFailure;
 }
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -209,6 +210,29 @@ TEST_F(DialogsTest, PortDialogEditsChoiceAndPathAndReopens) {
   QTest::mouseClick(Port().Button1(), Qt::LeftButton);
   EXPECT_EQ(prompts.texts().back(), "Порт проинициализирован !");
   EXPECT_TRUE(core->link.PortValid());
+}
+
+TEST_F(DialogsTest, PathFieldsOfferThePluggedInUsbAdapters) {
+  const std::filesystem::path byId = dir / "by-id";
+  std::filesystem::create_directories(byId);
+  Port().SetAdapterFolder(byId);
+  Port().Refresh();
+  EXPECT_FALSE(Port().AdapterButton(0)->isVisible()) << "nothing plugged in";
+  for (const char* name : {"usb-FTDI_FT232R_A10K-if00-port0", "usb-Prolific_2303-if00-port0"}) {
+    std::ofstream(byId / name) << "";
+  }
+  Port().Refresh();
+  ASSERT_TRUE(Port().AdapterButton(2)->isVisible());
+  Port().AdapterButton(2)->trigger();
+  ASSERT_NE(Port().AdapterMenu(), nullptr);
+  const QList<QAction*> choices = Port().AdapterMenu()->actions();
+  ASSERT_EQ(choices.size(), 2);
+  const std::string ftdi = (byId / "usb-FTDI_FT232R_A10K-if00-port0").string();
+  EXPECT_EQ(choices[0]->text().toStdString(), ftdi);
+  choices[0]->trigger();
+  EXPECT_EQ(Port().PathEdit(2)->text().toStdString(), ftdi);
+  EXPECT_EQ(core->port.comPaths[2], ftdi);
+  Port().AdapterMenu()->close();
 }
 
 TEST_F(DialogsTest, TapeReminderIsOneOnlyThroughOkAndKeepsTheChoice) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+
 #include "base_test_support.h"
 #include "common/cp1251.h"
 #include "hex.h"
@@ -300,6 +303,133 @@ TEST_F(SettingsTest, SaveKeepsKeysWrittenMeanwhile) {
   const IniFile ini = Disk();
   EXPECT_EQ(ini.Find("Другое", "foo"), "bar");
   EXPECT_EQ(ini.Find("Общие", "ActivePage"), "1");  // ours overwrites
+}
+
+// A folder as the Windows program leaves it: names in capitals, cp1251 with
+// CR LF, no device paths for the COM ports.
+class WindowsFolderTest : public testing::WorkspaceTest {
+ protected:
+  void WriteFile(const std::filesystem::path& name, std::string_view bytes) {
+    std::filesystem::create_directories((dir.path() / name).parent_path());
+    std::ofstream(dir.path() / name, std::ios::binary) << bytes;
+  }
+  // A base file holding one named product in record 0.
+  void WriteBase(const std::filesystem::path& name, const std::string& product) {
+    std::string error;
+    BaseFolder scratch(dir.path() / "scratch");
+    ASSERT_TRUE(scratch.StoreRange(
+        "B.bsd", 0, std::vector<ProductRecord>{{product, "1.00", "1", "", "0.000", "0", "0"}},
+        error))
+        << error;
+    WriteFile(name, testing::ReadBytes(scratch.PathOf("B.bsd")));
+    std::filesystem::remove_all(dir.path() / "scratch");
+  }
+  std::vector<std::string> Entries(const std::filesystem::path& sub = {}) const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path() / sub))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::string Informations() const {
+    std::string all;
+    for (const auto& s : prompts.shown()) all += s.kind == "information" ? s.text + "|" : "";
+    return all;
+  }
+  Settings settings{dir.path()};
+};
+
+TEST_F(WindowsFolderTest, CapitalNamesAreUsedAndNoEmptyTwinAppears) {
+  WriteFile("ZELBASE.INI", Utf8ToCp1251("[Настройка Com-порта]\r\nCom1=0\r\nCom2=1\r\nCom5=0\r\n"
+                                        "[Диапазон базы]\r\nbegin=000001\r\nend=00012\r\n"));
+  WriteBase("BASE/BASE1.BSD", "Хлеб");
+  ASSERT_TRUE(settings.Load(ws));
+  EXPECT_EQ(ws.table.Cell(1, kColName), "Хлеб");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"BASE", "ZELBASE.INI"}));
+  EXPECT_EQ(Entries("BASE")[0], "BASE1.BSD");
+  EXPECT_EQ(Entries("BASE").size(), 16u) << "the missing ones are made beside it";
+  EXPECT_EQ(ws.range.StartText(), "1") << "000001 is the first product";
+  EXPECT_EQ(ws.range.EndText(), "12");
+  EXPECT_EQ(openedPaths, std::vector<std::string>{"/dev/ttyS1"});
+  const std::string note = Informations();
+  EXPECT_NE(note.find("Порт COM2 открывается как /dev/ttyS1."), std::string::npos) << note;
+  EXPECT_NE(note.find("Инициализация последовательного порта"), std::string::npos) << note;
+  EXPECT_EQ(note.find("ZELBase.ini\r"), std::string::npos) << "the file was found";
+
+  ASSERT_TRUE(settings.SavePos(ws));
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"BASE", "ZELBASE.INI"}));
+  IniFile saved;
+  ASSERT_TRUE(saved.Load(dir.path() / "ZELBASE.INI"));
+  EXPECT_EQ(saved.Find(kComSection, "Com2Path"), "/dev/ttyS1");
+  Settings again(dir.path());
+  prompts.Clear();
+  again.Load(ws);
+  EXPECT_EQ(Informations().find("открывается как"), std::string::npos) << "said once";
+}
+
+TEST_F(WindowsFolderTest, TwoNamesDifferingInCaseUseTheExactOneAndSaySo) {
+  WriteFile("zelbase.ini", "[\xC4\xE8\xE0\xEF\xE0\xE7\xEE\xED \xE1\xE0\xE7\xFB]\r\nend=0002\r\n");
+  WriteFile("ZELBase.ini", "[\xC4\xE8\xE0\xEF\xE0\xE7\xEE\xED \xE1\xE0\xE7\xFB]\r\nend=0003\r\n");
+  WriteBase("Base/BASE1.BSD", "Заглавные");
+  WriteBase("Base/Base1.bsd", "Точное");
+  settings.Load(ws);
+  EXPECT_EQ(ws.range.EndText(), "4") << "ZELBase.ini: end 3, aligned to a block of four";
+  EXPECT_EQ(ws.table.Cell(1, kColName), "Точное");
+  const std::string note = Informations();
+  EXPECT_NE(note.find("ZELBase.ini, zelbase.ini"), std::string::npos) << note;
+  EXPECT_NE(note.find("BASE1.BSD, Base1.bsd"), std::string::npos) << note;
+  EXPECT_EQ(std::count(note.begin(), note.end(), '|'), 1) << "one box";
+}
+
+TEST_F(WindowsFolderTest, Utf8SettingsAreReadAndSavedWholeInCp1251) {
+  for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+    SCOPED_TRACE(bom.empty() ? "no BOM" : "BOM");
+    WriteFile("ZELBase.ini", bom +
+                                 "[Настройка Com-порта]\nCom1Path=/dev/ttyUSB0\nCom1=1\nCom5=0\n"
+                                 "[Активный ЖРМ]\nЖРМ=0042\n[ЖРМ 1 конт]\nЖРМ=0042\nSelect=1\n");
+    Settings fresh(dir.path());
+    prompts.Clear();
+    ASSERT_TRUE(fresh.Load(ws));
+    EXPECT_EQ(ws.device.zhrmNumber, "0042");
+    EXPECT_EQ(openedPaths.back(), "/dev/ttyUSB0");
+    EXPECT_NE(Informations().find("UTF-8"), std::string::npos);
+    ASSERT_TRUE(fresh.SavePos(ws));
+    const std::string bytes = testing::ReadBytes(dir.path() / "ZELBase.ini");
+    EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"));
+    EXPECT_EQ(bytes.find("\xD0\x96"), std::string::npos) << "no UTF-8 left (Ж)";
+    IniFile saved = IniFile::Parse(bytes);
+    EXPECT_FALSE(saved.ReadAsUtf8());
+    EXPECT_EQ(saved.Find("ЖРМ 1 конт", "ЖРМ"), "0042");
+    const std::string section = Utf8ToCp1251("[ЖРМ 1 конт]");
+    EXPECT_EQ(bytes.find(section), bytes.rfind(section)) << "one section, not two";
+  }
+}
+
+TEST_F(WindowsFolderTest, NumbersLongerThanTheirFields) {
+  struct Case {
+    const char* zhrm;
+    const char* kkm;
+    const char* zhrmShown;
+    const char* kkmShown;
+    const char* message;
+  } cases[] = {
+      {"00012", "000000034", "0012", "00000034", nullptr},
+      {"12345", "00000001", "0001", "00000001", "Неверный номер ЖРМ !!!"},
+      {"0001", "123456789", "0001", "00000001", "Неверный номер ККМ !!!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.zhrm + std::string(" ") + c.kkm);
+    WriteFile("ZELBase.ini", Utf8ToCp1251(std::string("[ЖРМ 1 конт]\r\nЖРМ=") + c.zhrm +
+                                          "\r\nККМ=" + c.kkm + "\r\n"));
+    Settings fresh(dir.path());
+    prompts.Clear();
+    fresh.Load(ws);
+    EXPECT_EQ(ws.device.zhrmNumber, c.zhrmShown);
+    EXPECT_EQ(ws.device.kkmNumber, c.kkmShown);
+    const auto texts = prompts.texts();
+    EXPECT_EQ(c.message != nullptr,
+              std::find(texts.begin(), texts.end(), c.message ? c.message : "") != texts.end());
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "base/any_case_name.h"
 #include "base/channels.h"
 #include "base/device_types.h"
 #include "base/program_folder.h"
@@ -57,13 +58,9 @@ IniFile DemoSettings() {
 }
 
 bool PrepareDemoFolder(const std::filesystem::path& folder, std::string& error) {
+  if (!MakeProgramFolder(folder, error)) return false;
   std::error_code ec;
-  std::filesystem::create_directories(folder / "Base", ec);
-  if (ec) {
-    error = "cannot create " + (folder / "Base").string() + ": " + ec.message();
-    return false;
-  }
-  const std::filesystem::path settings = folder / kSettingsFileName;
+  const std::filesystem::path settings = PathInAnyCase(folder, kSettingsFileName);
   if (std::filesystem::exists(settings, ec) || ec) {
     if (!ec) return true;
     error = "cannot look at " + settings.string() + ": " + ec.message();
