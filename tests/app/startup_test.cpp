@@ -112,7 +112,7 @@ TEST_F(StartupTest, AfterLoadTheWindowIsIdleWithTapeTabsHidden) {
 
 TEST_F(StartupTest, SettingsFileDecidesDeviceRangeAndPort) {
   WriteSettings(
-      "[Настройка Com-порта]\nCom1=0\nCom5=0\nCom3=1\nBaudRate=38400\n"
+      "[Настройка Com-порта]\nCom1=0\nCom5=0\nCom3=1\nCom3Path=/dev/ttyS2\nBaudRate=38400\n"
       "[ЖРМ 1 конт]\nSelect=0\nSet=0\n"
       "[ЖРМ 2 конт]\nSelect=1\nSet=0\nВерс=ЖРМ 3+\nЖРМ=0042\n"
       "[Диапазон базы]\nbegin=0101\nend=0120\n");
