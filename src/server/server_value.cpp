@@ -29,7 +29,8 @@ int64_t ServerValue::Integer(std::string_view what) const {
   const bool bad = digits.empty() || (plus && digits.front() == '-') || ec != std::errc() ||
                    end != digits.data() + digits.size();
   if (bad) {
-    throw ServerFailure(std::string(what) + ": \"" + text + "\" is not an integer");
+    // The text itself stays out: a client may send megabytes.
+    throw ServerFailure(std::string(what) + ": the value is not an integer");
   }
   return value;
 }
