@@ -154,6 +154,7 @@ QDBusMessage IServerAdaptor::Answer(const QDBusMessage& message) {
                                         .arg(message.member(), expected, message.signature()));
   }
   if (onCaller_) onCaller_(message.service());
+  const ClientPromptScope forClient(server_.Context().ws.prompts);
   try {
     return Reply(message, *member, call->call(server_, Arguments(*member, message.arguments())));
   } catch (const std::exception& e) {
