@@ -153,7 +153,7 @@ TEST_F(AutomationRun, BoxesRaisedForACallNeverKeepItWaiting) {
   std::filesystem::remove(dir / "Base" / "Base5.bsd");
   std::filesystem::create_directory(dir / "Base" / "Base5.bsd");
   ASSERT_EQ(CallInt("ReadBase"), 1);
-  QDeadlineTimer deadline(1000);
+  QDeadlineTimer deadline(10000);
   while (CallInt("BaseStatus") != 2 && !deadline.hasExpired()) {
   }
   EXPECT_EQ(CallInt("BaseStatus"), 2);
@@ -168,7 +168,7 @@ TEST_F(AutomationRun, ClosingABoxWhileTheWindowIsHiddenDoesNotEndTheProgram) {
   last.name = "LAST";
   last.price = "1.00";
   last.section = "1";
-  EncodeZhrm3Record(last, device->Record(4095).first<kZhrm3RecordBytes>());
+  EncodeZhrm3Record(last, device->Record(99).first<kZhrm3RecordBytes>());
   line->Attach(device);
   Channel(1, "ЖРМ 3");
   bool finished = false;
@@ -176,7 +176,7 @@ TEST_F(AutomationRun, ClosingABoxWhileTheWindowIsHiddenDoesNotEndTheProgram) {
     Call("Visible", {0});
     EXPECT_FALSE(run->Main().isVisible());
     EXPECT_EQ(CallInt("SelectBase", {V(1)}), 1);
-    EXPECT_EQ(CallInt("SetRange", {1, 4096}), 1);
+    EXPECT_EQ(CallInt("SetRange", {1, 100}), 1);
     EXPECT_EQ(CallInt("ReadBase"), 1);
     auto* box = new QMessageBox(QMessageBox::Critical, "Ошибка", "Неверный номер ЖРМ !!!");
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -185,18 +185,18 @@ TEST_F(AutomationRun, ClosingABoxWhileTheWindowIsHiddenDoesNotEndTheProgram) {
   });
   // Runs only if the closed box did not end the event loop.
   QTimer::singleShot(100, [&] {
-    QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(30000);
     while (CallInt("BaseStatus") != 2 && !deadline.hasExpired()) {
     }
     EXPECT_EQ(CallInt("GetBaseError"), kCodeOk);
     std::vector<ProductRecord> stored;
     std::string error;
-    EXPECT_TRUE(core->ws.folder.ReadRecords("Base1.bsd", 4095, 1, stored, error)) << error;
+    EXPECT_TRUE(core->ws.folder.ReadRecords("Base1.bsd", 99, 1, stored, error)) << error;
     EXPECT_EQ(stored.empty() ? "" : stored[0].name, "LAST        ");
     finished = true;
     QCoreApplication::quit();
   });
-  QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+  QTimer::singleShot(60000, [] { QCoreApplication::exit(1); });
   QApplication::exec();
   EXPECT_TRUE(finished) << "the program ended before the read had stored its file";
 }
