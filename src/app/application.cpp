@@ -2,19 +2,14 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QMessageBox>
-#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/app_core.h"
-#include "app/app_windows.h"
-#include "app/fshk1.h"
 #include "app/program_run.h"
 #include "app/qt_prompts.h"
-#include "app/status_panel.h"
 #include "base/program_folder.h"
 #include "link/clock.h"
 #include "link/spy_port.h"
@@ -115,10 +110,6 @@ ServerStartMode StartMode(AutomationSwitch s) {
   }
   return ServerStartMode::Normal;
 }
-
-}  // namespace
-
-namespace {
 
 int RunWindows(AppCore& core, QtPrompts& prompts, ServerStartMode mode, bool demo) {
   ProgramRun run(core, prompts, mode, demo);
