@@ -246,8 +246,11 @@ TEST_F(DBusServer, DoublesBecomeTextAsAComVariantDoes) {
   CallInt(client, "SetRange", {5, 4});
   EXPECT_EQ(CallInt(client, "SelectBase", {QVariant::fromValue(V(5.0))}), 1);
   EXPECT_EQ(ws.channels.activeChannel, 5);
-  EXPECT_EQ(CallInt(client, "SelectBase", {QVariant::fromValue(V(17.0))}), 0);
-  EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeBadRemoteBase);
+  for (double outside : {17.0, 0.5, 16.5, -1.0}) {
+    CallInt(client, "SetRange", {5, 4});
+    EXPECT_EQ(CallInt(client, "SelectBase", {QVariant::fromValue(V(outside))}), 0) << outside;
+    EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeBadRemoteBase) << outside;
+  }
 }
 
 TEST_F(DBusServer, VariantThatNoConversionFitsFailsShortlyAndKeepsTheCode) {
