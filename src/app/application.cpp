@@ -2,35 +2,25 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QMessageBox>
-#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/app_core.h"
-#include "app/app_windows.h"
-#include "app/fshk1.h"
+#include "app/program_run.h"
 #include "app/qt_prompts.h"
-#include "app/status_panel.h"
 #include "base/program_folder.h"
 #include "link/clock.h"
 #include "link/spy_port.h"
+#include "server/member_table.h"
 #include "server/registration.h"
-#include "server/server_codes.h"
-#include "server/server_host.h"
 #include "sim/demo/demo_network.h"
 #include "sim/demo/demo_setup.h"
 #include "sim/simulated_line.h"
 
 namespace zel {
 namespace {
-
-// The demo opens on empty local bases: say how to fill the table.
-const QString kFirstReadHint = QStringLiteral(
-    "Таблица пуста до первого чтения: «Действия» / «Чтение активной базы» (первая кнопка "
-    "панели).");
 
 // Exit code of a command line we cannot run.
 constexpr int kUsageExit = 2;
@@ -47,6 +37,23 @@ int EarlyExit(const std::vector<std::string>& args, const CommandLine& cl) {
     return kUsageExit;
   }
   return -1;
+}
+
+// A display Qt can open, so a box can be shown there.
+bool DisplayExists() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (platform.startsWith("offscreen") || platform.startsWith("minimal")) return false;
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// A failure before any window exists: on stderr, and in a box when there
+// is a display to show it on.
+void ReportStartFailure(int argc, char** argv, const std::string& message) {
+  std::fprintf(stderr, "zelbase: %s\n", message.c_str());
+  if (!DisplayExists()) return;
+  int count = argc;  // Qt keeps a reference to it
+  QApplication app(count, argv);
+  QtPrompts().Error(message);
 }
 
 bool PrepareFolder(const std::filesystem::path& dir, bool demo) {
@@ -102,54 +109,13 @@ ServerStartMode StartMode(AutomationSwitch s) {
   return ServerStartMode::Normal;
 }
 
-// "COM Server Warning": task-modal, Yes/No, No the default.
-bool ConfirmEndWithClients(QWidget* parent) {
-  QMessageBox box(
-      QMessageBox::Warning,
-      QString::fromUtf8(kComServerWarningCaption.data(), kComServerWarningCaption.size()),
-      QString::fromUtf8(kComServerWarningText.data(), kComServerWarningText.size()),
-      QMessageBox::Yes | QMessageBox::No, parent);
-  box.setWindowModality(Qt::ApplicationModal);
-  box.setDefaultButton(QMessageBox::No);
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Да"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("&Нет"));
-  return box.exec() == QMessageBox::Yes;
-}
-
-}  // namespace
-
-void MarkDemo(TFSHK1& main) {
-  main.setWindowTitle(main.windowTitle() + QStringLiteral(" — виртуальная линия"));
-  main.Status()->SetIdleHint(kFirstReadHint);
-}
-
-namespace {
-
-int RunWindows(QApplication& app, AppCore& core, ServerStartMode mode, bool demo) {
-  AppWindows windows(core);
-  TFSHK1* main = windows.FSHK1();
-  if (demo) MarkDemo(*main);
-  QObject::connect(main, &TFSHK1::closed, &app, &QCoreApplication::quit);
-  const bool automation = mode == ServerStartMode::Automation;
-  ServerHost host(core.ws, main->Tapes(), *main, core.settings, automation);
-  std::string error;
-  if (!host.Start(error)) {
-    std::fprintf(stderr, "zelbase: automation server: %s\n", error.c_str());
-    if (automation) return 1;
+int RunWindows(AppCore& core, QtPrompts& prompts, ServerStartMode mode, bool demo) {
+  ProgramRun run(core, prompts, mode, demo);
+  if (!run.Start(QDBusConnection::sessionBus(),
+                 QString::fromUtf8(kServiceName.data(), kServiceName.size()))) {
+    return 1;
   }
-  QObject::connect(&host, &ServerHost::quitRequested, &app, &QCoreApplication::quit);
-  main->confirmEndWithClients = [&host, main] {
-    return !host.HasClients() || ConfirmEndWithClients(main);
-  };
-  // A client starts the program without a window; its settings, port and
-  // base files are still loaded once, as the window's first activation does.
-  if (automation)
-    main->FormActivate();
-  else
-    main->show();
-  const int code = QApplication::exec();
-  main->confirmEndWithClients = nullptr;
-  return code;
+  return QApplication::exec();
 }
 
 }  // namespace
@@ -160,9 +126,9 @@ int RunApplication(int argc, char** argv) {
   if (const int code = EarlyExit(args, cl); code >= 0) return code;
   const ServerStartMode mode = StartMode(cl.automation);
   const RegistrationRequest registration{mode, std::filesystem::read_symlink("/proc/self/exe"),
-                                         cl.dataDir};
-  if (auto code = RunRegistration(registration, [](const std::string& m) {
-        std::fprintf(stderr, "zelbase: %s\n", m.c_str());
+                                         cl.dataDir, cl.demo};
+  if (auto code = RunRegistration(registration, [argc, argv](const std::string& m) {
+        ReportStartFailure(argc, argv, m);
       })) {
     return *code;
   }
@@ -190,7 +156,7 @@ int RunApplication(int argc, char** argv) {
   SeedDemoNetwork(*simLine);
   QtPrompts prompts;
   AppCore core(folder, prompts, MakePortOpener(cl, simLine, trace));
-  const int code = RunWindows(app, core, mode, cl.demo);
+  const int code = RunWindows(core, prompts, mode, cl.demo);
   core.port.ResetPort();  // after a loop that was still running at close
   return code;
 }

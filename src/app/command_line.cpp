@@ -20,10 +20,10 @@ std::string SwitchName(const std::string& arg) {
 }
 
 constexpr std::array<std::pair<const char*, AutomationSwitch>, 4> kSwitches = {{
-    {"REGSERVER", AutomationSwitch::RegServer},
-    {"UNREGSERVER", AutomationSwitch::UnregServer},
     {"AUTOMATION", AutomationSwitch::Automation},
     {"EMBEDDING", AutomationSwitch::Embedding},
+    {"REGSERVER", AutomationSwitch::RegServer},
+    {"UNREGSERVER", AutomationSwitch::UnregServer},
 }};
 
 }  // namespace

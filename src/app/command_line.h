@@ -17,8 +17,8 @@ struct CommandLine {
 };
 
 /// Parses argv[1..]. Automation switches take a leading '-' or '/', any
-/// letter case; when several are given, the first in the order REGSERVER,
-/// UNREGSERVER, AUTOMATION, EMBEDDING wins.
+/// letter case; when several are given, the first in the order AUTOMATION,
+/// EMBEDDING, REGSERVER, UNREGSERVER wins.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 /// Usage text for --help and for errors.

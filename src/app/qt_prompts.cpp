@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <cstdio>
 
 namespace zel {
 namespace {
@@ -22,6 +23,35 @@ QMessageBox* NewBox(QMessageBox::Icon icon, const char* caption, const std::stri
 
 }  // namespace
 
+bool HasScreen() {
+  const QString platform = QGuiApplication::platformName();
+  return QGuiApplication::primaryScreen() && platform != QStringLiteral("offscreen") &&
+         !platform.startsWith(QStringLiteral("minimal"));
+}
+
+QtPrompts::~QtPrompts() {
+  for (const QPointer<QMessageBox>& box : unattended_) delete box.data();
+}
+
+bool QtPrompts::ShownUnattended(QMessageBox* box) {
+  if (!ForClient() || !watched || watched()) return false;
+  std::fprintf(stderr, "zelbase: %s: %s\n", box->windowTitle().toUtf8().constData(),
+               box->text().toUtf8().constData());
+  std::fflush(stderr);
+  if (HasScreen()) {
+    // Closing it must not end the program: the application does not quit
+    // on its last window.
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose, true);
+    box->show();
+    std::erase_if(unattended_, [](const QPointer<QMessageBox>& b) { return b.isNull(); });
+    unattended_.emplace_back(box);
+  } else {
+    delete box;
+  }
+  return true;
+}
+
 QString BoxText(const std::string& text) {
   QString s = QString::fromStdString(text);
   s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -32,6 +62,7 @@ QString BoxText(const std::string& text) {
 void QtPrompts::ShowOk(QMessageBox::Icon icon, const char* caption, const std::string& text) {
   QMessageBox* box = NewBox(icon, caption, text);
   box->addButton(QString::fromUtf8(kOk), QMessageBox::AcceptRole);
+  if (ShownUnattended(box)) return;
   box->exec();
   delete box;
 }
@@ -60,6 +91,7 @@ bool QtPrompts::AskYesNo(const std::string& text) {
   // Esc and the close box both answer No: leaving a question unanswered
   // never starts anything.
   box->setEscapeButton(no);
+  if (ShownUnattended(box)) return false;
   box->exec();
   const bool answer = box->clickedButton() == yes;
   delete box;
@@ -73,6 +105,7 @@ Answer QtPrompts::AskYesNoCancel(const std::string& text) {
   QPushButton* cancel = box->addButton(QString::fromUtf8(kCancel), QMessageBox::RejectRole);
   box->setDefaultButton(yes);
   box->setEscapeButton(cancel);
+  if (ShownUnattended(box)) return Answer::Cancel;
   box->exec();
   const QAbstractButton* clicked = box->clickedButton();
   delete box;

@@ -23,6 +23,26 @@ class Prompts {
   virtual bool AskYesNo(const std::string& text) = 0;
   /// Yes/No/Cancel question ("Подтверждение").
   virtual Answer AskYesNoCancel(const std::string& text) = 0;
+
+  /// True while the boxes raised are on behalf of an automation client (a
+  /// server call or a step of its exchange) rather than of the operator.
+  bool ForClient() const { return clientDepth_ > 0; }
+
+ private:
+  friend class ClientPromptScope;
+  int clientDepth_ = 0;
+};
+
+/// Marks the boxes raised while it lives as raised for an automation client.
+class ClientPromptScope {
+ public:
+  explicit ClientPromptScope(Prompts& prompts) : prompts_(prompts) { ++prompts_.clientDepth_; }
+  ~ClientPromptScope() { --prompts_.clientDepth_; }
+  ClientPromptScope(const ClientPromptScope&) = delete;
+  ClientPromptScope& operator=(const ClientPromptScope&) = delete;
+
+ private:
+  Prompts& prompts_;
 };
 
 }  // namespace zel

@@ -1,9 +1,18 @@
 #include "server/dbus_adapter.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusSignature>
+#include <QDBusUnixFileDescriptor>
 #include <QDBusVariant>
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <limits>
+#include <optional>
 
 #include "server/member_calls.h"
 
@@ -17,9 +26,47 @@ QString Q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// A VARIANT argument: a string, or an integer of any width and sign.
+// A double as a COM variant turns it into text: a whole number without
+// decimals ("5"), any other the shortest decimal that reads back ("0.5").
+std::optional<std::string> DoubleText(double d) {
+  if (!std::isfinite(d)) return std::nullopt;
+  if (d == 0) return "0";          // also -0
+  std::array<char, 400> buffer{};  // the widest fixed form of a double fits
+  const auto [end, ec] =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), d, std::chars_format::fixed);
+  if (ec != std::errc()) return std::nullopt;
+  return std::string(buffer.data(), end);
+}
+
+// The D-Bus type of a value no conversion fits, for the message.
+std::string TypeName(const QVariant& v) {
+  switch (v.metaType().id()) {
+    case QMetaType::Bool:
+      return "b";
+    case QMetaType::QStringList:
+      return "as";
+    case QMetaType::QByteArray:
+      return "ay";
+    default:
+      break;
+  }
+  if (v.metaType() == QMetaType::fromType<QDBusArgument>()) {
+    return v.value<QDBusArgument>().currentSignature().toStdString();
+  }
+  if (v.metaType() == QMetaType::fromType<QDBusObjectPath>()) return "o";
+  if (v.metaType() == QMetaType::fromType<QDBusSignature>()) return "g";
+  if (v.metaType() == QMetaType::fromType<QDBusUnixFileDescriptor>()) return "h";
+  return v.metaType().name() ? v.metaType().name() : "unknown";
+}
+
+// A VARIANT argument: a string, a number of any D-Bus type, or a variant
+// holding one of them. The message never repeats the value: a client may
+// pass megabytes.
 ServerValue VariantValue(const QVariant& wrapped, std::string_view name) {
-  const QVariant v = wrapped.value<QDBusVariant>().variant();
+  QVariant v = wrapped.value<QDBusVariant>().variant();
+  while (v.metaType() == QMetaType::fromType<QDBusVariant>()) {
+    v = v.value<QDBusVariant>().variant();
+  }
   switch (v.metaType().id()) {
     case QMetaType::QString:
       return ServerValue(v.toString().toStdString());
@@ -37,11 +84,14 @@ ServerValue VariantValue(const QVariant& wrapped, std::string_view name) {
       }
       return ServerValue(static_cast<int64_t>(n));
     }
+    case QMetaType::Double:
+      if (std::optional<std::string> text = DoubleText(v.toDouble())) return ServerValue(*text);
+      throw ServerFailure(std::string(name) + ": the number is not finite");
     default:
       break;
   }
-  throw ServerFailure(std::string(name) + ": a string or an integer is expected, not " +
-                      v.metaType().name());
+  throw ServerFailure(std::string(name) + ": a string or a number is expected, not type " +
+                      TypeName(v));
 }
 
 MemberArgs Arguments(const ServerMember& member, const QList<QVariant>& in) {
@@ -104,6 +154,7 @@ QDBusMessage IServerAdaptor::Answer(const QDBusMessage& message) {
                                         .arg(message.member(), expected, message.signature()));
   }
   if (onCaller_) onCaller_(message.service());
+  const ClientPromptScope forClient(server_.Context().ws.prompts);
   try {
     return Reply(message, *member, call->call(server_, Arguments(*member, message.arguments())));
   } catch (const std::exception& e) {

@@ -1,7 +1,7 @@
 // The bus face of `TServer`: the object /Server with the interface
 // Zhrm.IServer. Incoming calls are checked against the member table
 // (name and signature), their arguments converted (a VARIANT may hold a
-// string or any integer type) and handed to the member; expected refusals
+// string, any number or a variant) and handed to the member; expected refusals
 // return normally, unexpected failures become Zhrm.Error.Failed replies.
 #pragma once
 

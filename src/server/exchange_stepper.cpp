@@ -16,7 +16,9 @@ void LogFault(const ServerWorker& worker, const char* what) {
 }
 
 // The fault that escaped the step; none when it returned normally.
-std::optional<std::string> RunStep(ServerWorker& worker) {
+std::optional<std::string> RunStep(ServerWorker& worker, Prompts* prompts) {
+  std::optional<ClientPromptScope> forClient;
+  if (prompts) forClient.emplace(*prompts);
   try {
     worker.Step();
     return std::nullopt;
@@ -52,7 +54,7 @@ void ExchangeStepper::Tick() {
   // when the step ends the exchange (or a nested call starts another).
   const std::shared_ptr<ServerWorker> worker = worker_;
   inStep_ = true;
-  if (const std::optional<std::string> fault = RunStep(*worker)) {
+  if (const std::optional<std::string> fault = RunStep(*worker, prompts_)) {
     LogFault(*worker, fault->c_str());
     worker->Abort(kCodeLinkFailure);
     if (worker_ == worker) Stop();

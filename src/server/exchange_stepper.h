@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <memory>
 
+#include "common/prompts.h"
+
 namespace zel {
 
 /// One exchange, as a sequence of steps.
@@ -24,6 +26,8 @@ class ServerWorker {
 class ExchangeStepper {
  public:
   ExchangeStepper();
+  /// The boxes a step raises are raised for the client that started it.
+  void SetPrompts(Prompts* prompts) { prompts_ = prompts; }
   ExchangeStepper(const ExchangeStepper&) = delete;
   ExchangeStepper& operator=(const ExchangeStepper&) = delete;
 
@@ -41,6 +45,7 @@ class ExchangeStepper {
   QTimer timer_;
   std::shared_ptr<ServerWorker> worker_;
   bool inStep_ = false;
+  Prompts* prompts_ = nullptr;
 };
 
 }  // namespace zel

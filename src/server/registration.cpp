@@ -66,6 +66,7 @@ std::string ServiceFileText(const RegistrationRequest& request) {
   if (!request.dataDir.empty()) {
     exec += " --data-dir " + ExecWord(fs::absolute(request.dataDir).lexically_normal().string());
   }
+  if (request.demo) exec += " --demo";
   exec += " /AUTOMATION";
   return "[D-BUS Service]\nName=" + std::string(kServiceName) + "\nExec=" + exec + "\n";
 }

@@ -20,6 +20,8 @@ struct RegistrationRequest {
   std::filesystem::path executable;
   /// --data-dir when one was given, else empty.
   std::filesystem::path dataDir;
+  /// --demo was given: the activated program runs on the virtual line too.
+  bool demo = false;
 };
 
 /// <dataHome>/dbus-1/services/Zhrm.Server.service
@@ -28,7 +30,7 @@ std::filesystem::path ServiceFilePath(const std::filesystem::path& dataHome);
 std::filesystem::path InterfaceFilePath(const std::filesystem::path& dataHome);
 
 /// The activation file: the name and an absolute Exec line ending in
-/// " /AUTOMATION", with --data-dir when the request has one.
+/// " /AUTOMATION", with --data-dir and --demo when the request has them.
 std::string ServiceFileText(const RegistrationRequest& request);
 
 /// Writes both files (folders created as needed). False with `error`.

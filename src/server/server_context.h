@@ -16,7 +16,9 @@ namespace zel {
 
 struct ServerContext {
   ServerContext(Workspace& ws, TapeTables& tapes, ServerView& view, Settings& settings)
-      : ws(ws), tapes(tapes), view(view), settings(settings) {}
+      : ws(ws), tapes(tapes), view(view), settings(settings) {
+    stepper.SetPrompts(&ws.prompts);
+  }
 
   Workspace& ws;
   TapeTables& tapes;

@@ -29,8 +29,18 @@ int64_t ServerValue::Integer(std::string_view what) const {
   const bool bad = digits.empty() || (plus && digits.front() == '-') || ec != std::errc() ||
                    end != digits.data() + digits.size();
   if (bad) {
-    throw ServerFailure(std::string(what) + ": \"" + text + "\" is not an integer");
+    // The text itself stays out: a client may send megabytes.
+    throw ServerFailure(std::string(what) + ": the value is not an integer");
   }
+  return value;
+}
+
+std::optional<double> ServerValue::Number() const {
+  if (const auto* number = std::get_if<int64_t>(&value_)) return static_cast<double>(*number);
+  const std::string_view text = Trimmed(std::get<std::string>(value_));
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,6 +32,9 @@ class ServerValue {
   /// sign and decimal digits (blanks around allowed). Throws ServerFailure
   /// naming `what` for any other text or a number beyond 64 bits.
   int64_t Integer(std::string_view what) const;
+  /// The value as a number: an integer, or a text of a decimal number
+  /// ("2.5", blanks around allowed); nullopt for any other text.
+  std::optional<double> Number() const;
 
  private:
   std::variant<std::string, int64_t> value_;

@@ -41,6 +41,12 @@ void RangeWorker::Advance() {
   AdvanceRangeProgress(ctx_);
 }
 
+void RangeWorker::FinishAndStore() {
+  Finish(kCodeOk);
+  // A table the base file did not take is no success for the client.
+  if (!WriteBase(ctx_.ws)) ctx_.vars.ServerErrorCode = kCodeLinkFailure;
+}
+
 void RangeWorker::Finish(int code) {
   FinishServerOperation(ctx_, ExchangeKind::Range, code);
 }
@@ -62,8 +68,7 @@ uint16_t RangeWorker::AccountingRecord() const {
 
 void TReadZhrm::Step() {
   if (PastEnd()) {
-    Finish(kCodeOk);
-    WriteBase(ctx_.ws);
+    FinishAndStore();
     return;
   }
   if (!TypeStillActive()) return;
@@ -133,8 +138,7 @@ bool TWriteZhrm::RowsEncodable(const std::vector<ProductRecord>& records, int fi
 
 void TReadUchetZhrm::Step() {
   if (PastEnd()) {
-    Finish(kCodeOk);
-    WriteBase(ctx_.ws);
+    FinishAndStore();
     return;
   }
   if (!TypeStillActive()) return;
@@ -147,8 +151,7 @@ void TReadUchetZhrm::Step() {
 
 void TClearUchetZhrm::Step() {
   if (PastEnd()) {
-    Finish(kCodeOk);
-    WriteBase(ctx_.ws);
+    FinishAndStore();
     return;
   }
   if (!TypeStillActive()) return;

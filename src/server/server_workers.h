@@ -29,6 +29,9 @@ class RangeWorker : public ServerWorker {
   /// The next record (or block) and row; progress + 5.
   void Advance();
   void Finish(int code);
+  /// Finishes with code 0 and stores the table into the base file; a store
+  /// that fails (already reported in a box) leaves code 4.
+  void FinishAndStore();
   /// Rows of this step's records, from the block row or the row counter.
   int FirstRow() const;
   /// Device record (product number - 1) of this step's first record.

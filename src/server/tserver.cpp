@@ -88,6 +88,12 @@ int TServer::SetRange(int par1, int par2) {
 }
 
 int TServer::SelectBase(const ServerValue& base) {
+  // The range test compares numbers, so 0.5 and 16.5 are refused with 12
+  // before the value has to be a whole one.
+  if (const std::optional<double> number = base.Number();
+      number && (*number < 1 || *number > kChannelCount)) {
+    return Refuse(kCodeBadRemoteBase);
+  }
   const int64_t n = base.Integer("Base");
   if (n < 1 || n > kChannelCount) return Refuse(kCodeBadRemoteBase);
   if (RefusedBusy()) return 0;

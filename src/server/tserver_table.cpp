@@ -37,7 +37,7 @@ std::optional<int64_t> PriceCents(std::string_view text, int64_t maxCents) {
   if (negative) digits.remove_prefix(1);
   const PriceValue price = ParsePrice(digits, maxCents);
   if (price.status != PriceValue::Ok) {
-    throw ServerFailure("Price: \"" + std::string(text) + "\" is not a number");
+    throw ServerFailure("Price: the value is not a number");
   }
   if (negative || price.tooLarge) return std::nullopt;
   return price.cents;

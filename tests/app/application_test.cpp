@@ -95,14 +95,15 @@ TEST(Application, RegistrationWritesAndRemovesTheActivationFiles) {
 
   char name[] = "zelbase";
   char reg[] = "-RegServer";
-  char* regArgv[] = {name, reg, nullptr};
-  EXPECT_EQ(RunApplication(2, regArgv), 0);
+  char demo[] = "--demo";
+  char* regArgv[] = {name, demo, reg, nullptr};
+  EXPECT_EQ(RunApplication(3, regArgv), 0);
   ASSERT_TRUE(std::filesystem::exists(service));
   EXPECT_TRUE(std::filesystem::exists(xml));
   std::ifstream in(service);
   const std::string text((std::istreambuf_iterator<char>(in)), {});
   EXPECT_NE(text.find("Name=Zhrm.Server"), std::string::npos);
-  EXPECT_NE(text.find(" /AUTOMATION"), std::string::npos);
+  EXPECT_NE(text.find(" --demo /AUTOMATION"), std::string::npos) << text;
 
   char unreg[] = "/UNREGSERVER";
   char* unregArgv[] = {name, unreg, nullptr};
@@ -115,6 +116,31 @@ TEST(Application, RegistrationWritesAndRemovesTheActivationFiles) {
   else
     unsetenv("XDG_DATA_HOME");
   std::filesystem::remove_all(home);
+}
+
+TEST(Application, RegistrationFailureEndsTheStartWithItsMessage) {
+  char templ[] = "/tmp/zelbase-reg-XXXXXX";
+  ASSERT_NE(mkdtemp(templ), nullptr);
+  const std::filesystem::path blocked = std::filesystem::path(templ) / "file";
+  std::ofstream(blocked) << "not a folder";
+  const char* old = std::getenv("XDG_DATA_HOME");
+  const std::string saved = old ? old : "";
+  setenv("XDG_DATA_HOME", blocked.c_str(), 1);
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);  // no display: stderr only, no box to wait on
+  char name[] = "zelbase";
+  char reg[] = "/REGSERVER";
+  char demo[] = "--demo";
+  char* argv[] = {name, demo, reg, nullptr};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunApplication(3, argv), 1);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("could not be registered"), std::string::npos) << err;
+  EXPECT_NE(err.find(blocked.string()), std::string::npos) << err;
+  if (old)
+    setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_DATA_HOME");
+  std::filesystem::remove_all(templ);
 }
 
 TEST(Application, UnknownArgumentIsAUsageError) {

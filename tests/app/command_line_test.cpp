@@ -18,9 +18,10 @@ TEST(CommandLine, AutomationSwitchesAnyCaseEitherPrefix) {
       {{"/Embedding"}, AutomationSwitch::Embedding},
       {{"-RegServer"}, AutomationSwitch::RegServer},
       {{"/unregserver"}, AutomationSwitch::UnregServer},
-      // REGSERVER, UNREGSERVER, AUTOMATION, EMBEDDING: the first present wins.
+      // AUTOMATION, EMBEDDING, REGSERVER, UNREGSERVER: the first present wins.
       {{"/EMBEDDING", "/AUTOMATION"}, AutomationSwitch::Automation},
-      {{"/automation", "/unregserver"}, AutomationSwitch::UnregServer},
+      {{"/REGSERVER", "/EMBEDDING"}, AutomationSwitch::Embedding},
+      {{"/unregserver", "/automation"}, AutomationSwitch::Automation},
       {{"/unregserver", "/regserver"}, AutomationSwitch::RegServer},
       {{"/Other"}, AutomationSwitch::None},
   };

@@ -2,6 +2,7 @@
 // dbus-run-session), called from other connections of this process.
 #include <gtest/gtest.h>
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -10,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 #include <QXmlStreamReader>
+#include <cmath>
 #include <cstdlib>
 
 #include "devices/zhrm3_record.h"
@@ -170,18 +172,120 @@ TEST_F(DBusServer, IntrospectionIsTheMemberTable) {
   }
 }
 
-TEST_F(DBusServer, VariantTakesAStringOrAnyInteger) {
+// The value 1 in every D-Bus type a client may put in a VARIANT.
+struct VariantOne {
+  const char* type;
+  QVariant value;
+};
+
+std::vector<VariantOne> OneInEveryType() {
+  return {{"s", QStringLiteral("1")},
+          {"y", QVariant::fromValue(uchar(1))},
+          {"n", QVariant::fromValue(short(1))},
+          {"q", QVariant::fromValue(ushort(1))},
+          {"i", QVariant::fromValue(int(1))},
+          {"u", QVariant::fromValue(uint(1))},
+          {"x", QVariant::fromValue(qlonglong(1))},
+          {"t", QVariant::fromValue(qulonglong(1))},
+          {"d", QVariant::fromValue(1.0)},
+          {"vd", QVariant::fromValue(V(QVariant::fromValue(1.0)))},
+          {"vvi", QVariant::fromValue(V(QVariant::fromValue(V(1))))}};
+}
+
+QList<QVariant> AddTovarArgs(int position, const QVariant& value) {
+  QList<QVariant> args = {
+      QVariant::fromValue(V(QStringLiteral("N"))), QVariant::fromValue(V(QStringLiteral("2"))),
+      QVariant::fromValue(V(QStringLiteral("2"))), QVariant::fromValue(V(QStringLiteral("2")))};
+  args[position] = QVariant::fromValue(V(value));
+  return args;
+}
+
+TEST_F(DBusServer, EveryVariantParameterTakesEveryNumberType) {
   QDBusConnection client = Connect("client");
-  const QVariant bases[] = {QVariant(QStringLiteral("1")),   QVariant(int(1)),
-                            QVariant::fromValue(uchar(1)),   QVariant::fromValue(qlonglong(1)),
-                            QVariant::fromValue(quint16(1)), QVariant::fromValue(qulonglong(1))};
-  for (const QVariant& base : bases) {
+  const int columns[] = {kColName, kColPrice, kColSection, kColBarcode};
+  const char* expected[] = {"1", "1.00", "1", "1"};
+  for (const VariantOne& one : OneInEveryType()) {
+    for (int p = 0; p < 4; ++p) {
+      CallInt(client, "SetRange", {1, 2});
+      CallInt(client, "SetTop", {0});
+      EXPECT_EQ(CallInt(client, "AddTovar", AddTovarArgs(p, one.value)), 1) << one.type << p;
+      EXPECT_EQ(ws.table.Cell(1, columns[p]), expected[p]) << one.type << p;
+    }
     CallInt(client, "SetRange", {5, 4});  // code 3 before each
-    EXPECT_EQ(CallInt(client, "SelectBase", {QVariant::fromValue(V(base))}), 1) << base.typeName();
-    EXPECT_EQ(CallInt(client, "GetBaseError"), 0) << base.typeName();
+    EXPECT_EQ(CallInt(client, "SelectBase", {QVariant::fromValue(V(one.value))}), 1) << one.type;
+    EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeOk) << one.type;
+    // No slot list was read: slot 1 does not exist, an expected refusal.
+    EXPECT_EQ(CallInt(client, "ReadKL", {QVariant::fromValue(V(one.value))}), 0) << one.type;
+    EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeNoSuchSlot) << one.type;
   }
-  EXPECT_EQ(CallInt(client, "SelectBase", {QVariant::fromValue(V(17))}), 0);
-  EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeBadRemoteBase);
+}
+
+TEST_F(DBusServer, DoublesBecomeTextAsAComVariantDoes) {
+  QDBusConnection client = Connect("client");
+  const struct {
+    int position;
+    double value;
+    int result;
+    const char* cell;  // the cell of the parameter after the call
+  } cases[] = {
+      {1, 0.5, 1, "0.50"},       {1, 12.25, 1, "12.25"},
+      {1, 1e6, 1, "1000000.00"}, {2, 3.0, 1, "3"},
+      {2, 3.5, 0, nullptr},      {0, 2.5, 1, "2.5"},
+      {0, -0.0, 1, "0"},         {3, 4600000000017.0, 1, "460000000001"},
+  };
+  const int columns[] = {kColName, kColPrice, kColSection, kColBarcode};
+  for (const auto& c : cases) {
+    CallInt(client, "SetRange", {1, 2});
+    CallInt(client, "SetTop", {0});
+    ws.table.SetCell(1, columns[c.position], "before");
+    EXPECT_EQ(CallInt(client, "AddTovar", AddTovarArgs(c.position, c.value)), c.result) << c.value;
+    EXPECT_EQ(ws.table.Cell(1, columns[c.position]), c.cell ? c.cell : "before") << c.value;
+  }
+  EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeOk);
+  ws.channels.Channel(5).disconnected = false;
+  CallInt(client, "SetRange", {5, 4});
+  EXPECT_EQ(CallInt(client, "SelectBase", {QVariant::fromValue(V(5.0))}), 1);
+  EXPECT_EQ(ws.channels.activeChannel, 5);
+  for (double outside : {17.0, 0.5, 16.5, -1.0}) {
+    CallInt(client, "SetRange", {5, 4});
+    EXPECT_EQ(CallInt(client, "SelectBase", {QVariant::fromValue(V(outside))}), 0) << outside;
+    EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeBadRemoteBase) << outside;
+  }
+}
+
+TEST_F(DBusServer, VariantThatNoConversionFitsFailsShortlyAndKeepsTheCode) {
+  QDBusConnection client = Connect("client");
+  QDBusArgument structure;
+  structure.beginStructure();
+  structure << 1 << QStringLiteral("x");
+  structure.endStructure();
+  const QString huge(8 * 1024 * 1024, QLatin1Char('7'));
+  const struct {
+    const char* what;
+    QVariant value;
+  } bad[] = {
+      {"b", QVariant::fromValue(true)},
+      {"as", QStringList{QStringLiteral("1")}},
+      {"ay", QByteArray("1")},
+      {"(is)", QVariant::fromValue(structure)},
+      {"vb", QVariant::fromValue(V(QVariant::fromValue(false)))},
+      {"d nan", QVariant::fromValue(std::nan(""))},
+      {"8 MB", huge + QStringLiteral("x")},
+  };
+  for (const auto& b : bad) {
+    const QList<QVariant> calls[] = {{QVariant::fromValue(V(b.value))}, AddTovarArgs(1, b.value)};
+    const char* members[] = {"SelectBase", "AddTovar"};
+    for (int m = 0; m < 2; ++m) {
+      CallInt(client, "SetRange", {5, 4});  // code 3
+      const QDBusMessage reply = Call(client, members[m], calls[m]);
+      EXPECT_EQ(reply.errorName(), "Zhrm.Error.Failed") << b.what << members[m];
+      EXPECT_LT(reply.errorMessage().size(), 120) << b.what << members[m];
+      EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeBadRange) << b.what << members[m];
+    }
+  }
+  const QDBusMessage slot = Call(client, "ReadKL", {QVariant::fromValue(V(2.5))});
+  EXPECT_EQ(slot.errorName(), "Zhrm.Error.Failed");
+  EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeBadRange);
 }
 
 TEST_F(DBusServer, AddTovarAndPropertyGetsTravelAsText) {
@@ -217,10 +321,6 @@ TEST_F(DBusServer, UnexpectedFailureIsAnErrorReplyAndTheCodeStays) {
   EXPECT_EQ(bad.type(), QDBusMessage::ErrorMessage);
   EXPECT_EQ(bad.errorName(), "Zhrm.Error.Failed");
   EXPECT_TRUE(bad.errorMessage().contains("Price")) << bad.errorMessage().toStdString();
-  EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeBadRange);
-
-  const QDBusMessage notAnInteger = Call(client, "ReadKL", {QVariant::fromValue(V(2.5))});
-  EXPECT_EQ(notAnInteger.errorName(), "Zhrm.Error.Failed");
   EXPECT_EQ(CallInt(client, "GetBaseError"), kCodeBadRange);
 }
 

@@ -42,6 +42,10 @@ TEST(Registration, ServiceFileStartsTheProgramInAutomationMode) {
   EXPECT_EQ(ServiceFileText(r),
             "[D-BUS Service]\nName=Zhrm.Server\n"
             "Exec=/opt/zel/zelbase --data-dir '/srv/zel data' /AUTOMATION\n");
+  r.demo = true;
+  EXPECT_EQ(ServiceFileText(r),
+            "[D-BUS Service]\nName=Zhrm.Server\n"
+            "Exec=/opt/zel/zelbase --data-dir '/srv/zel data' --demo /AUTOMATION\n");
 }
 
 TEST(Registration, RelativePathsBecomeAbsoluteAndQuotesAreEscaped) {
