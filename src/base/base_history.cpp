@@ -91,8 +91,9 @@ std::string BaseFileProblem(const std::string& bytes) {
   return {};
 }
 
+// Copies of one second are told apart by when they were written.
 bool NewerFirst(const BaseCopy& a, const BaseCopy& b) {
-  return a.stamp != b.stamp ? a.stamp > b.stamp : a.path.filename() > b.path.filename();
+  return a.stamp != b.stamp ? a.stamp > b.stamp : a.written > b.written;
 }
 
 std::vector<BaseRecordBytes> Records(const std::string& bytes, std::size_t count) {
@@ -151,12 +152,15 @@ bool KeepBaseCopy(const BaseFolder& folder, std::string_view fileName, std::stri
   return true;
 }
 
-std::vector<BaseCopy> ListBaseCopies(const BaseFolder& folder, int channel, bool foreign) {
+std::vector<BaseCopy> ListBaseCopies(const BaseFolder& folder, int channel, bool foreign,
+                                     bool checked) {
   std::vector<BaseCopy> copies;
   std::error_code ec;
   for (fs::directory_iterator it(HistoryDir(folder), ec), end; !ec && it != end; it.increment(ec)) {
     BaseCopy c;
     c.path = it->path();
+    std::error_code timeError;  // the loop's own code must not be overwritten
+    c.written = it->last_write_time(timeError);
     CopyName name;
     const bool ours = ParseCopyName(c.path.filename().string(), name);
     if (ours && name.channel != channel) continue;
@@ -166,7 +170,7 @@ std::vector<BaseCopy> ListBaseCopies(const BaseFolder& folder, int channel, bool
       c.channel = name.channel;
       c.stamp = name.stamp;
       c.operation = name.operation;
-      c.problem = ReadWhole(c.path, bytes, error) ? BaseFileProblem(bytes) : error;
+      if (checked) c.problem = ReadWhole(c.path, bytes, error) ? BaseFileProblem(bytes) : error;
       c.size = bytes.size();
     } else {
       c.problem = "не копия базы";
@@ -178,7 +182,8 @@ std::vector<BaseCopy> ListBaseCopies(const BaseFolder& folder, int channel, bool
 }
 
 void PruneBaseCopies(const BaseFolder& folder, int channel, std::time_t now) {
-  std::vector<BaseCopy> copies = ListBaseCopies(folder, channel, false);
+  // By name only: rotation must stay cheap however many copies there are.
+  std::vector<BaseCopy> copies = ListBaseCopies(folder, channel, false, false);
   std::set<std::string> days;
   for (int d = 0; d < kKeptDays; ++d) days.insert(Stamp(now - d * 24 * 3600, "%Y-%m-%d"));
   std::set<std::string> firstOfDay;  // days whose oldest copy is already kept
@@ -205,8 +210,8 @@ bool RestoreBaseFile(const BaseFolder& folder, const BaseCopy& copy, std::string
                      std::time_t now, std::string& error) {
   std::string bytes;
   if (!copy.Usable() || copy.channel != ChannelOfBaseFile(fileName)) {
-    error = "Копия " + copy.path.filename().string() + " не может быть восстановлена: " +
-            (copy.Usable() ? "копия другой базы" : copy.problem);
+    error = "Копия " + copy.path.filename().string() +
+            " не может быть восстановлена: " + (copy.Usable() ? "копия другой базы" : copy.problem);
     return false;
   }
   if (!ReadWhole(copy.path, bytes, error)) return false;

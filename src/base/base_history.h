@@ -37,6 +37,7 @@ struct BaseCopy {
   std::string operation;    ///< "read", "import" …
   std::uintmax_t size = 0;  ///< bytes
   std::string problem;      ///< why it cannot be restored; empty when usable
+  std::filesystem::file_time_type written;
 
   bool Usable() const { return problem.empty(); }
   /// "09.12.2026 14:05:11"
@@ -57,8 +58,10 @@ bool KeepBaseCopy(const BaseFolder& folder, std::string_view fileName, std::stri
                   std::time_t now, std::string& error);
 
 /// The copies of `channel`, newest first; with `foreign`, also the files of
-/// the folder that are not copies of any channel (unusable).
-std::vector<BaseCopy> ListBaseCopies(const BaseFolder& folder, int channel, bool foreign = true);
+/// the folder that are not copies of any channel (unusable). `checked` reads
+/// each copy to tell a damaged one; without it only the names count.
+std::vector<BaseCopy> ListBaseCopies(const BaseFolder& folder, int channel, bool foreign = true,
+                                     bool checked = true);
 
 /// Removes the copies of `channel` that are neither among the newest
 /// kKeptNewest nor the first of one of the last kKeptDays days before `now`.

@@ -18,6 +18,9 @@ struct ListedCopy {
   int changedProducts = -1;  ///< against the current file; -1 for an unusable copy
 };
 
+/// The operation word of a copy's name as the window and zelbase-cli show it.
+std::string OperationCaption(const std::string& operation);
+
 /// The active channel's copies, newest first, unusable ones included.
 std::vector<ListedCopy> ListActiveBaseCopies(Workspace& ws);
 

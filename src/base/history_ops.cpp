@@ -1,6 +1,7 @@
-#include "operations/base_history_ops.h"
+#include "base/history_ops.h"
 
 #include <ctime>
+#include <utility>
 
 #include "base/base_ops.h"
 
@@ -13,6 +14,19 @@ bool KeepBaseBeforeChange(Workspace& ws, const char* operation) {
   }
   ws.prompts.Error(error + "\rБаза не изменена.");
   return false;
+}
+
+std::string OperationCaption(const std::string& operation) {
+  static const std::pair<const char*, const char*> captions[] = {
+      {kCopyRead, "чтение базы"},        {kCopyAccounting, "чтение товароучета"},
+      {kCopyReset, "сброс товароучета"}, {kCopyClear, "очистка таблицы"},
+      {kCopyImport, "импорт"},           {kCopyServer, "обмен сервера"},
+      {kCopyRestore, "восстановление"},
+  };
+  for (const auto& [word, caption] : captions) {
+    if (operation == word) return caption;
+  }
+  return operation;
 }
 
 std::vector<ListedCopy> ListActiveBaseCopies(Workspace& ws) {
