@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "base/base_ops.h"
+#include "base/history_ops.h"
 #include "base/workspace.h"
 #include "exchange/export_run.h"
 #include "exchange/import_run.h"
@@ -135,6 +137,25 @@ void Run(const std::filesystem::path& dir) {
          100);
   // The store alone: an atomic replacement of the base file, flushed to disk.
   Report("  of which WriteBase", Time([&] { return zel::WriteBase(ws); }), 100);
+
+  // What every replacing operation adds: a flushed copy of the 946 KB file,
+  // rotation, and the restore dialog's list with its difference counts.
+  Report("copy kept before a change", Time([&] {
+           return zel::KeepBaseCopy(ws.folder, ws.device.baseFileName, zel::kCopyRead,
+                                    std::time(nullptr), error);
+         }),
+         20);
+  for (int i = 0; i < zel::kKeptNewest; ++i) {
+    zel::KeepBaseCopy(ws.folder, ws.device.baseFileName, zel::kCopyImport, std::time(nullptr),
+                      error);
+  }
+  Report("  with 30 copies kept already", Time([&] {
+           return zel::KeepBaseCopy(ws.folder, ws.device.baseFileName, zel::kCopyRead,
+                                    std::time(nullptr), error);
+         }),
+         20);
+  Report("list of 30 copies with counts",
+         Time([&] { return zel::ListActiveBaseCopies(ws).size() >= zel::kKeptNewest; }), 500);
 
   const std::filesystem::path txt = dir / "import.txt";
   WriteTextImport(txt);

@@ -30,6 +30,7 @@ constexpr CommandInfo kCommands[] = {
     {C::SaveTapeBlocks, nullptr, "Сохранить информацию о блоках контрольных лент",
      S::SP_DialogSaveButton, true},
     {C::SaveTape, nullptr, "Сохранить информацию о контролной ленте", S::SP_DialogSaveButton, true},
+    {C::RestoreBase, nullptr, "Восстановить базу из копии…", S::SP_BrowserReload, false},
     {C::ReadTapeBlocks, nullptr, "Читать информацию о блоках КЛ", S::SP_FileDialogListView, true},
     {C::ReadTape, nullptr, "Читать выбранную контрольну ленту", S::SP_FileDialogContentsView, true},
     {C::TapeReminder, nullptr, "Напоминание перед чтением КЛ", S::SP_MessageBoxInformation, true},
@@ -61,7 +62,8 @@ std::vector<Command> ToolbarCommands() {
 const std::vector<MenuInfo>& MenuTable() {
   static const std::vector<MenuInfo> menus = {
       {"Файл",
-       {C::Import, C::Export, std::nullopt, C::SaveTapeBlocks, C::SaveTape, std::nullopt, C::Exit},
+       {C::Import, C::Export, std::nullopt, C::SaveTapeBlocks, C::SaveTape, C::RestoreBase,
+        std::nullopt, C::Exit},
        true},
       {"Действия",
        {C::PortSettings, std::nullopt, C::ReadBase, C::WriteBase, C::ReadAccounting,

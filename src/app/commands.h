@@ -24,6 +24,7 @@ enum class Command {
   Exit,
   SaveTapeBlocks,  ///< save the control-tape block list
   SaveTape,        ///< save the control-tape contents
+  RestoreBase,     ///< put a kept copy of the base file back
   ReadTapeBlocks,
   ReadTape,
   TapeReminder,  ///< tick or untick the reminder before reading a tape

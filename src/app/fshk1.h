@@ -150,6 +150,7 @@ class TFSHK1 final : public QMainWindow, public ServerView {
   void TapeCommand(Command command);
   void SaveTapeBlocks();
   void SaveTape();
+  void RestoreCommand();
   void ShowTapeTables();
   void BlockTableClicked(int row);
 

@@ -57,6 +57,8 @@ void TFSHK1::Run(Command command) {
       return SaveTapeBlocks();
     case Command::SaveTape:
       return SaveTape();
+    case Command::RestoreBase:
+      return RestoreCommand();
     case Command::ReadTapeBlocks:
     case Command::ReadTape:
     case Command::ClearTapeBlock:

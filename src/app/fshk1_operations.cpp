@@ -5,6 +5,7 @@
 
 #include "app/fshk1.h"
 #include "app/operation_windows.h"
+#include "app/restore_dialog.h"
 #include "exchange/export_run.h"
 #include "exchange/import_run.h"
 #include "exchange/tape_save.h"
@@ -126,6 +127,15 @@ void TFSHK1::SaveTape() {
   std::vector<TapeSaleRow> sales;
   for (const auto& p : tapes_.purchases) sales.push_back({p[0], p[1], p[2], p[3]});
   SaveTapeContents(tapeDialog_, name, filter, selected, sales, core_.prompts);
+}
+
+// Nothing goes to a device, but the file must not change under a running exchange.
+void TFSHK1::RestoreCommand() {
+  if (ws_.run.exchangeState != ExchangeState::Idle) return;
+  RestoreDialog dialog(ws_, this);
+  dialog.Fill();
+  dialog.exec();
+  RefreshFromModel();
 }
 
 }  // namespace zel

@@ -42,6 +42,9 @@ constexpr CommandShape kCommands[] = {
     {"last-barcode", "", Command::LastBarcode, Operands::None, kWatchFlag},
     {"channels", "", Command::Channels, Operands::None, 0},
     {"show", "", Command::Show, Operands::None, 0},
+    {"history", "", Command::History, Operands::None, 0},
+    {"restore", "", Command::Restore, Operands::File, kYesFlag},
+    {"diff", "", Command::Diff, Operands::File, 0},
 };
 
 constexpr int kMaxBlockNumber = 255;

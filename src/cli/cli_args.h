@@ -29,6 +29,9 @@ enum class Command {
   LastBarcode,
   Channels,
   Show,
+  History,
+  Restore,
+  Diff,
 };
 
 struct CliArgs {

@@ -52,6 +52,12 @@ int RunCommand(Session& s, const CliArgs& args) {
       return RunChannels(s);
     case Command::Show:
       return RunShow(s);
+    case Command::History:
+      return RunHistory(s);
+    case Command::Restore:
+      return RunRestore(s, args);
+    case Command::Diff:
+      return RunDiff(s, args);
   }
   return kExitUsage;
 }

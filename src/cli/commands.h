@@ -50,4 +50,8 @@ int RunLastBarcode(Session& s, const CliArgs& args);
 int RunChannels(Session& s);
 int RunShow(Session& s);
 
+int RunHistory(Session& s);
+int RunRestore(Session& s, const CliArgs& args);
+int RunDiff(Session& s, const CliArgs& args);
+
 }  // namespace zel::cli

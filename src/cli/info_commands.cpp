@@ -17,10 +17,6 @@ constexpr int kSinglePolls = 10;
 // Pause between polls while watching, so an idle line costs no CPU.
 constexpr int kWatchPauseMs = 20;
 
-void PrintRows(Console& console, const std::vector<TextRow>& rows) {
-  for (const std::string& line : AlignColumns(rows)) console.Out(line);
-}
-
 std::string BarcodeLine(const BarcodeEntry& entry) {
   return entry.view.code + "  " + entry.view.result;
 }

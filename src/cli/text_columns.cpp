@@ -31,4 +31,8 @@ std::string Heading(const std::string& cell) {
   return !cell.empty() && cell[0] == ' ' ? cell.substr(1) : cell;
 }
 
+void PrintRows(Console& console, const std::vector<TextRow>& rows) {
+  for (const std::string& line : AlignColumns(rows)) console.Out(line);
+}
+
 }  // namespace zel::cli

@@ -51,6 +51,13 @@ Commands:
                          (or until the port has gone: status 1)
   channels             list the sixteen channels
   show                 print the range of the base file as text columns
+  history              list the copies kept of the base file before each
+                       change (Base/history), newest first, with how many
+                       products differ from the file now
+  restore COPY --yes   put a copy from the history list back in place of the
+                       base file; the file as it is now is kept as a copy first
+  diff COPY            print the products that differ between a copy and the
+                       base file now (number, field, in the copy, now)
 
 A question the window asks is answered by a flag here; without its flag the
 command refuses. The messages of the operations are printed on stderr, with a

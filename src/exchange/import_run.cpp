@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/base_ops.h"
+#include "base/history_ops.h"
 #include "base/range.h"
 #include "exchange/range_table.h"
 #include "exchange/zel_base_file.h"
@@ -39,6 +40,7 @@ bool ImportFromFile(Workspace& ws, ImportHost& host, const std::string& path, in
     ws.prompts.Information("Файл не найден");
     return false;
   }
+  if (!KeepBaseBeforeChange(ws, kCopyImport)) return false;
   if (filterIndex == static_cast<int>(ImportFormat::ZelBase)) return RunZelBaseImport(ws, path);
   if (filterIndex != static_cast<int>(ImportFormat::Text)) return false;
   const TextImportResult result = RunTextImport(ws, host, path);

@@ -2,6 +2,7 @@
 // "Очистка таблицы базы товаров". One product per step for every type.
 #include "base/active_device.h"
 #include "base/base_ops.h"
+#include "base/history_ops.h"
 #include "operations/driver_factory.h"
 #include "operations/exchange_run.h"
 #include "operations/operations.h"
@@ -39,14 +40,14 @@ LoopEnd AccountingLoop(Workspace& ws, int attempts, const char* failure, Step st
   return LoopEnd::Done;
 }
 
-}  // namespace
-
-bool ReadAccounting(Workspace& ws) {
+// `keepCopy` is false after a base read, which kept the file already.
+bool ReadAccountingKeeping(Workspace& ws, bool keepCopy) {
   ws.run.stopRequested = false;
   if (!Set_Zhrm(ws)) return false;
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return false;
   ActiveDriver active;
   if (!OpenActiveDriver(ws, active)) return false;
+  if (keepCopy && !KeepBaseBeforeChange(ws, kCopyAccounting)) return false;
 
   BeginExchange(ws, kReadCaption);
   SetGaugeMaximum(ws, kReadCaption, ws.range.LastRecord - ws.range.CurrentRecord);
@@ -63,6 +64,16 @@ bool ReadAccounting(Workspace& ws) {
   return stored;
 }
 
+}  // namespace
+
+bool ReadAccounting(Workspace& ws) {
+  return ReadAccountingKeeping(ws, true);
+}
+
+bool ReadAccountingAfterRead(Workspace& ws) {
+  return ReadAccountingKeeping(ws, false);
+}
+
 void ResetAccounting(Workspace& ws) {
   ws.run.stopRequested = false;
   if (!Set_Zhrm(ws)) return;
@@ -70,7 +81,10 @@ void ResetAccounting(Workspace& ws) {
   ActiveDriver active;
   if (!OpenActiveDriver(ws, active)) return;
   RegisterLock lock(ws, active);
-  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return;
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts) ||
+      !KeepBaseBeforeChange(ws, kCopyReset)) {
+    return;
+  }
 
   BeginExchange(ws, kResetCaption);
   SetGaugeMaximum(ws, kResetCaption, ws.range.LastRecord - ws.range.CurrentRecord);
@@ -88,7 +102,10 @@ void ResetAccounting(Workspace& ws) {
 
 void ClearTable(Workspace& ws) {
   if (!ws.prompts.AskYesNo("Действительно хотите очистить таблицу?")) return;
-  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return;
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts) ||
+      !KeepBaseBeforeChange(ws, kCopyClear)) {
+    return;
+  }
   ws.progress.ShowProgress(kClearCaption, ws.range.LastRecord - ws.range.CurrentRecord, false);
   ClearBase(ws);
   ws.progress.HideProgress();

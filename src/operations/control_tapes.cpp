@@ -2,6 +2,7 @@
 
 #include "base/active_device.h"
 #include "base/base_ops.h"
+#include "base/history_ops.h"
 #include "operations/driver_factory.h"
 #include "operations/exchange_run.h"
 
@@ -141,7 +142,7 @@ bool ReadWholeBaseForTape(Workspace& ws) {
   ws.run.stopRequested = false;
   if (!Set_Zhrm(ws)) return false;
   ActiveDriver active;
-  if (!OpenActiveDriver(ws, active)) return false;
+  if (!OpenActiveDriver(ws, active) || !KeepBaseBeforeChange(ws, kCopyRead)) return false;
   BeginExchange(ws, kBaseCaption);
   const int capacity = active.type->capacity;
   ws.range.SetStartText("1");

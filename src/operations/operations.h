@@ -17,6 +17,8 @@ void WriteActiveBase(Workspace& ws);
 /// "Чтение данных товароучета": column 5 of the range from the device.
 /// True when the range was stored into the base file.
 bool ReadAccounting(Workspace& ws);
+/// The same, following a base read that already kept a copy of the file.
+bool ReadAccountingAfterRead(Workspace& ws);
 
 /// "Сброс данных товароучета": the device's counters of the range to zero.
 void ResetAccounting(Workspace& ws);

@@ -3,6 +3,7 @@
 
 #include "base/active_device.h"
 #include "base/base_ops.h"
+#include "base/history_ops.h"
 #include "operations/driver_factory.h"
 #include "operations/exchange_run.h"
 #include "operations/operations.h"
@@ -78,7 +79,10 @@ void ReadActiveBase(Workspace& ws) {
   if (!OpenActiveDriver(ws, active)) return;
 
   BeginExchange(ws, kCaption);
-  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return EndExchange(ws);
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts) ||
+      !KeepBaseBeforeChange(ws, kCopyRead)) {
+    return EndExchange(ws);
+  }
   if (active.driver->RecordsPerStep() > 1) {
     ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
     ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();
@@ -98,7 +102,7 @@ void ReadActiveBase(Workspace& ws) {
       SetEnabledAll(ws.controls, ws.range, ws.progress);
       // The accounting read stores the range itself when it ends normally or
       // is stopped; storing it again would only repeat the same bytes.
-      const bool stored = withAccounting && ReadAccounting(ws);
+      const bool stored = withAccounting && ReadAccountingAfterRead(ws);
       if (!stored) WriteBase(ws);
       break;
     }

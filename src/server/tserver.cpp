@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/active_device.h"
+#include "base/base_history.h"
 #include "base/base_ops.h"
 #include "base/base_record.h"
 #include "base/device_types.h"
@@ -125,6 +126,7 @@ int TServer::ClearTable() {
   ws.range.LastRecord = range->end;
   const std::vector<ProductRecord> cleared(static_cast<std::size_t>(range->Rows()),
                                            ClearedRecord());
+  KeepServerCopy(kCopyClear);
   std::string error;
   if (!ws.folder.StoreRange(ws.device.baseFileName, range->start - 1, cleared, error)) {
     FailFile(error);

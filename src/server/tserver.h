@@ -107,6 +107,9 @@ class TServer {
   const std::string& Type() const { return ctx_.ws.device.typeText; }
   bool IsTapeType() const;
   int StartRangeExchange(int which);
+  /// Keeps the active base file before a member changes it; throws ServerFailure
+  /// (nothing changed) when the copy cannot be written.
+  void KeepServerCopy(const char* operation);
   int SetColumn6(int num, int value, int maxNum, int maxValue, int valueCode);
   void LoadRow(int row);
 

@@ -1,6 +1,9 @@
 // The members that start an exchange: they check, prepare the window and
 // hand the exchange to a worker; the client then polls `BaseStatus`.
+#include <ctime>
 #include <memory>
+
+#include "base/base_history.h"
 
 #include "base/device_types.h"
 #include "operations/family_rules.h"
@@ -45,6 +48,14 @@ std::shared_ptr<ServerWorker> MakeWorker(int which, ServerContext& ctx, ActiveDr
 
 }  // namespace
 
+void TServer::KeepServerCopy(const char* operation) {
+  std::string error;
+  if (!KeepBaseCopy(ctx_.ws.folder, ctx_.ws.device.baseFileName, operation, std::time(nullptr),
+                    error)) {
+    throw ServerFailure(error);
+  }
+}
+
 int TServer::WriteBase() {
   return StartRangeExchange(kWrite);
 }
@@ -69,6 +80,8 @@ int TServer::StartRangeExchange(int which) {
   if (blocks && ((range->start - 1) % kBlockRecords != 0 || range->end % kBlockRecords != 0)) {
     return Refuse(kCodeBadRange);
   }
+  // The write only sends; every other exchange stores its range at the end.
+  if (which != kWrite) KeepServerCopy(kCopyServer);
   // Busy before the lock is sent: its wait on the line serves other calls.
   EnterServerBusy(ctx_, BusyScope::Exchange);
   std::shared_ptr<ServerWorker> worker = MakeWorker(which, ctx_, std::move(active));

@@ -5,11 +5,13 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <fstream>
 #include <iterator>
 
 #include "app/application.h"
 #include "app/fshk1.h"
+#include "app/restore_dialog.h"
 #include "app/side_windows.h"
 #include "app/status_panel.h"
 #include "app_fixture.h"
@@ -83,6 +85,52 @@ TEST_F(DemoEndToEnd, ReadEditWriteReadBack) {
   EXPECT_EQ(Ws().table.Cell(1, kColPrice), "99.90");
   EXPECT_EQ(StoredRecord(1, 1).price, "99.90");
   EXPECT_EQ(Ws().run.exchangeState, ExchangeState::Idle);
+}
+
+// Each command that replaces records keeps one copy first; the window's
+// restore puts the chosen one back byte for byte.
+TEST_F(DemoEndToEnd, EveryChangeKeepsOneCopyAndRestoreBringsItBack) {
+  const std::filesystem::path base = Ws().folder.PathOf(Ws().device.baseFileName);
+  const struct {
+    Command command;
+    std::vector<Answer> answers;
+    const char* operation;
+  } steps[] = {
+      {Command::ReadBase, {Answer::No}, "read"},
+      {Command::ReadAccounting, {}, "accounting"},
+      {Command::ResetAccounting, {Answer::Yes}, "reset"},
+      {Command::ClearTable, {Answer::Yes}, "clear"},
+  };
+  std::string beforeClear;
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE(steps[i].operation);
+    for (Answer a : steps[i].answers) prompts.Answer(a);
+    const std::string before = FileBytes(base);
+    Main().Run(steps[i].command);
+    const std::vector<ListedCopy> copies = ListActiveBaseCopies(Ws());
+    ASSERT_EQ(copies.size(), i + 1);
+    EXPECT_EQ(copies.front().copy.operation, steps[i].operation);
+    EXPECT_TRUE(FileBytes(copies.front().copy.path) == before);
+    beforeClear = before;
+  }
+  ASSERT_TRUE(Ws().table.Cell(1, kColName).empty()) << "cleared";
+
+  WhenModalShown([this](QWidget* w) {
+    auto* dialog = dynamic_cast<RestoreDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->Table()->rowCount(), 4);
+    EXPECT_EQ(dialog->Table()->item(0, 1)->text(), QStringLiteral("очистка таблицы"));
+    EXPECT_NE(dialog->Table()->item(0, 2)->text(), QStringLiteral("0"));
+    prompts.Answer(Answer::Yes);
+    QTest::mouseClick(dialog->RestoreButton(), Qt::LeftButton);
+  });
+  Main().Run(Command::RestoreBase);
+  EXPECT_EQ(prompts.shown().back().text.rfind("Восстановить базу из копии от ", 0), 0u);
+  EXPECT_TRUE(FileBytes(base) == beforeClear);
+  EXPECT_FALSE(Ws().table.Cell(1, kColName).empty()) << "the table shows the restored file";
+  const std::vector<ListedCopy> copies = ListActiveBaseCopies(Ws());
+  ASSERT_EQ(copies.size(), 5u);
+  EXPECT_EQ(copies.front().copy.operation, "restore") << "the cleared file is kept too";
 }
 
 TEST_F(DemoEndToEnd, ExportThenImportIntoAnotherChannel) {

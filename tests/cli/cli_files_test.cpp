@@ -1,6 +1,7 @@
 // zelbase-cli file exchange and listings: export, import, show, channels,
 // and the demo folder it prepares.
 #include <fstream>
+#include <iterator>
 
 #include "base/settings.h"
 #include "cli/cli_fixture.h"
@@ -46,6 +47,51 @@ TEST_F(CliFiles, ChannelsShowTheSettingsAndTheRunsChannel) {
   EXPECT_TRUE(Contains(lines[5], "ЖРМ 3 ")) << lines[5];
   EXPECT_TRUE(lines[5].ends_with("да         да")) << lines[5];
   EXPECT_TRUE(Contains(lines[6], "нет        нет")) << "channel 6 switched off: " << lines[6];
+}
+
+TEST_F(CliFiles, HistoryDiffAndRestoreBringBackTheBaseBeforeARead) {
+  ASSERT_EQ(Zhrm3({"read"}).exitCode, 0);
+  const std::filesystem::path base = Path("Base/Base5.bsd");
+  std::ifstream in(base, std::ios::binary);
+  const std::string read((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_EQ(Zhrm3({"clear", "--yes"}).exitCode, 0);
+
+  CliResult r = Zhrm3({"history"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 3u) << r.out;
+  EXPECT_TRUE(lines[0].starts_with("Копия  ")) << lines[0];
+  EXPECT_TRUE(Contains(lines[1], "-clear.bsd  очистка таблицы  ")) << lines[1];
+  EXPECT_TRUE(lines[1].ends_with("  8")) << "eight products differ: " << lines[1];
+  const std::string copy = lines[1].substr(0, lines[1].find(' '));
+
+  r = Zhrm3({"diff", copy});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Contains(r.out, "1      Наименование")) << r.out;
+
+  EXPECT_EQ(Zhrm3({"restore", copy}).exitCode, 2) << "the question needs --yes";
+  EXPECT_EQ(Zhrm3({"restore", "Base5-nothing.bsd", "--yes"}).exitCode, 2);
+  r = Zhrm3({"restore", copy, "--yes"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::ifstream again(base, std::ios::binary);
+  EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(again)), {}) == read);
+  EXPECT_EQ(Lines(Zhrm3({"history"}).out).size(), 4u) << "the cleared file was kept too";
+}
+
+TEST_F(CliFiles, AReadWhoseCopyCannotBeKeptChangesNothing) {
+  ASSERT_EQ(Zhrm3({"read"}).exitCode, 0);
+  std::filesystem::remove_all(Path("Base/history"));
+  std::ofstream(Path("Base/history")) << "a file where the folder should be";
+  std::ifstream in(Path("Base/Base5.bsd"), std::ios::binary);
+  const std::string before((std::istreambuf_iterator<char>(in)), {});
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"read"}, std::vector<std::string>{"clear", "--yes"}}) {
+    const CliResult r = Zhrm3(command);
+    EXPECT_EQ(r.exitCode, 1) << command[0];
+    EXPECT_TRUE(Contains(r.err, "Не удалось сохранить копию базы")) << r.err;
+  }
+  std::ifstream after(Path("Base/Base5.bsd"), std::ios::binary);
+  EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(after)), {}) == before);
 }
 
 TEST_F(CliFiles, ShowPrintsTheRangeAsColumns) {
