@@ -133,7 +133,8 @@ bool KeepBaseCopy(const BaseFolder& folder, std::string_view fileName, std::stri
   const int channel = ChannelOfBaseFile(fileName);
   const fs::path base = folder.PathOf(fileName);
   std::error_code ec;
-  if (channel == 0 || !fs::exists(base, ec)) return true;
+  // Only a regular file holds records that could be lost.
+  if (channel == 0 || !fs::is_regular_file(base, ec)) return true;
   std::string bytes;
   if (!ReadWhole(base, bytes, error)) return false;
   const fs::path dir = HistoryDir(folder);
