@@ -25,6 +25,8 @@ QApplication& QtApp() {
   static char name[] = "zel_app_test";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's own dialogs, so a test drives their controls.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   // Never destroyed: at exit Qt's own globals are gone before a static
   // QApplication would be, and its destructor would touch them.
   static QApplication* app = new QApplication(argc, argv);
