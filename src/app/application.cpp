@@ -13,6 +13,7 @@
 #include "app/app_windows.h"
 #include "app/fshk1.h"
 #include "app/qt_prompts.h"
+#include "app/qt_translation.h"
 #include "app/status_panel.h"
 #include "base/program_folder.h"
 #include "link/clock.h"
@@ -179,6 +180,8 @@ int RunApplication(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  if (!InstallQtRussian(app))
+    std::fprintf(stderr, "zelbase: qtbase_ru.qm not found, Qt's own texts stay English\n");
   QIcon icon(QStringLiteral(":/icons/zelbase-256.png"));
   icon.addFile(QStringLiteral(":/icons/zelbase-48.png"));
   QApplication::setWindowIcon(icon);

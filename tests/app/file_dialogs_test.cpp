@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <fstream>
 #include <sstream>
@@ -154,6 +156,23 @@ TEST_F(FileDialogsTest, ReplacingIsAskedAboutTheCompletedName) {
   ASSERT_EQ(prompts.shown(), (std::vector<ScriptedPrompts::Shown>{
                                  {"yesno", "Файл Base1.csv уже существует. Заменить его?"}}));
   EXPECT_EQ(FileBytes(dir / "Base1.csv"), "kept");
+}
+
+TEST_F(FileDialogsTest, QtsOwnTextsAreRussian) {
+  std::vector<std::string> buttons;
+  WhenModalShown([&buttons](QWidget* modal) {
+    for (auto* b : modal->findChildren<QPushButton*>()) buttons.push_back(b->text().toStdString());
+    qobject_cast<QDialog*>(modal)->reject();
+  });
+  Main().MenuAction(Command::Export)->trigger();
+  EXPECT_NE(std::find(buttons.begin(), buttons.end(), "Отмена"), buttons.end())
+      << ::testing::PrintToString(buttons);
+
+  std::unique_ptr<QMenu> menu(Main().Edit11()->createStandardContextMenu());
+  std::vector<std::string> items;
+  for (QAction* a : menu->actions()) items.push_back(a->text().toStdString());
+  EXPECT_NE(std::find(items.begin(), items.end(), "&Копировать\tCtrl+C"), items.end())
+      << ::testing::PrintToString(items);
 }
 
 }  // namespace
