@@ -1,5 +1,6 @@
 #include "app/help_viewer.h"
 
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -24,10 +25,24 @@ HelpViewer::HelpViewer(QWidget* parent)
   resize(720, 560);
 }
 
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void HelpViewer::ShowTopic(const QUrl& page, const QString& topic) {
   QUrl url = page;
   url.setFragment(topic);
   browser_->setSource(url);
+  if (!isVisible() && parentWidget()) {
+    // Over the main window, where the operator is looking.
+    QRect frame = geometry();
+    frame.moveCenter(parentWidget()->window()->geometry().center());
+    move(frame.topLeft());
+  }
   show();
   raise();
   activateWindow();

@@ -246,6 +246,8 @@ TEST_F(DialogsTest, HelpOpensAtTheContentsAnchor) {
   // The temporary program folder has no Help/: the built-in copy is shown.
   EXPECT_EQ(source.scheme(), "qrc");
   EXPECT_TRUE(Main().Help()->Browser()->toPlainText().contains(QStringLiteral("Выбор базы")));
+  QTest::keyClick(Main().Help()->Browser(), Qt::Key_Escape);
+  EXPECT_FALSE(Main().Help()->isVisible());
 }
 
 TEST_F(DialogsTest, HelpPrefersTheProgramFoldersFile) {
