@@ -1,6 +1,7 @@
 // Start-up: the nine windows, the first activation's settings load and the
 // main window's state after it.
 #include <QAction>
+#include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "app/product_table_model.h"
 #include "app/status_panel.h"
 #include "app_fixture.h"
+#include "server/tserver.h"
 
 namespace zel::testing {
 namespace {
@@ -226,6 +228,40 @@ TEST_F(StartupTest, MainWindowCannotBeMaximisedOrResized) {
   EXPECT_FALSE(Main().windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(Main().windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(Main().minimumSize(), Main().maximumSize());
+}
+
+// An automation client's SelectBase changes the device under the window.
+TEST_F(StartupTest, WindowFollowsTheActiveChannelASelectBaseChose) {
+  WriteSettings(
+      "[ЖРМ 1 конт]\nSelect=1\nSet=0\nВерс=ЖРМ 1.5\nЖРМ=0001\nККМ=00000011\n"
+      "[ЖРМ 2 конт]\nSelect=0\nSet=0\nВерс=ЖРМ 3\nЖРМ=0042\nККМ=00000001\n"
+      "[ЖРМ 3 конт]\nSelect=0\nSet=0\nВерс=ККМ ЗЕЛ-7Ф\nЖРМ=0001\nККМ=00000077\n");
+  Start();
+  TServer server(Ws(), Main().Tapes(), Main(), core->settings);
+  struct Case {
+    int channel;
+    const char* type;
+    bool zhrmShown;
+    const char* number;  // the visible number field
+    bool tapes;
+    bool blockKkm;
+  };
+  const Case cases[] = {{2, "ЖРМ 3", true, "0042", true, false},
+                        {3, "ККМ ЗЕЛ-7Ф", false, "00000077", false, true},
+                        {1, "ЖРМ 1.5", true, "0001", false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    ASSERT_EQ(server.SelectBase(ServerValue(int64_t{c.channel})), 1);
+    EXPECT_EQ(Main().TypeField()->text().toStdString(), c.type);
+    EXPECT_EQ(Main().ZhrmField()->isVisibleTo(&Main()), c.zhrmShown);
+    QLineEdit* number = c.zhrmShown ? Main().ZhrmField() : Main().KkmField();
+    EXPECT_TRUE(number->isVisibleTo(&Main()));
+    EXPECT_EQ(number->text().toStdString(), c.number);
+    EXPECT_EQ(Main().PageControl1()->isTabVisible(1), c.tapes);
+    EXPECT_EQ(Main().PageControl1()->isTabVisible(2), c.tapes);
+    EXPECT_EQ(Main().MenuAction(Command::ReadTapeBlocks)->isEnabled(), c.tapes);
+    EXPECT_EQ(Main().BlockKkmBox()->isVisibleTo(&Main()), c.blockKkm);
+  }
 }
 
 }  // namespace
