@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QTableWidget>
 
 #include "app/fshk1.h"
@@ -63,6 +64,9 @@ void FillTable(QTableWidget* table, const std::vector<std::array<std::string, N>
       table->setItem(static_cast<int>(r), static_cast<int>(c), new QTableWidgetItem(Q(rows[r][c])));
     }
   }
+  // Sized to the headings and contents; the last column takes the room left.
+  table->resizeColumnsToContents();
+  table->horizontalHeader()->setStretchLastSection(true);
 }
 
 TapeBlockRow BlockRowOf(const std::array<std::string, 4>& row) {

@@ -163,6 +163,7 @@ TEST_F(StartupTest, StatusPanelShowsProgressOnlyWhileAnOperationRuns) {
   Ws().progress.AdvanceProgress();
   Ws().progress.AdvanceProgress();
   EXPECT_EQ(status.Gauge1()->value() * 2, status.Gauge1()->maximum());
+  EXPECT_EQ(status.Gauge1()->text().toStdString(), "2 / 4");
   QTest::mouseClick(status.Button2(), Qt::LeftButton);
   EXPECT_TRUE(Ws().run.stopRequested);
   Ws().progress.HideProgress();
