@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/window_placement.h"
 #include "base/program_folder.h"
 
 namespace zel {
@@ -37,12 +38,7 @@ void HelpViewer::ShowTopic(const QUrl& page, const QString& topic) {
   QUrl url = page;
   url.setFragment(topic);
   browser_->setSource(url);
-  if (!isVisible() && parentWidget()) {
-    // Over the main window, where the operator is looking.
-    QRect frame = geometry();
-    frame.moveCenter(parentWidget()->window()->geometry().center());
-    move(frame.topLeft());
-  }
+  PlaceOverParent(*this);  // where the operator is looking
   show();
   raise();
   activateWindow();

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/window_placement.h"
 #include "base/device_types.h"
 
 namespace zel {
@@ -39,6 +40,7 @@ TInit_Comm::TInit_Comm(PortSetup& port, Prompts& prompts, QWidget* parent)
   setWindowTitle(QStringLiteral("Инициализация последовательного порта"));
   setModal(true);
   BuildLayout();
+  setMinimumWidth(CaptionWidth(*this));
   label1_->hide();
   combo_->hide();
   Refresh();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -42,6 +43,13 @@ TEST_F(StartupTest, NineWindowsAreCreatedInOrderWithTheirCaptions) {
   for (std::size_t i = 0; i < order.size(); ++i) {
     EXPECT_EQ(order[i]->windowTitle().toStdString(), captions[i]) << i;
     EXPECT_FALSE(order[i]->isVisible()) << i;
+    // Room for the caption in the title bar, in bold as window managers draw it.
+    QFont bold = order[i]->font();
+    bold.setBold(true);
+    const int caption = QFontMetrics(bold).horizontalAdvance(order[i]->windowTitle());
+    const int width =
+        std::max({order[i]->width(), order[i]->minimumWidth(), order[i]->sizeHint().width()});
+    EXPECT_GT(width, caption + 60) << captions[i];
   }
 }
 
