@@ -40,13 +40,14 @@ TInit_Comm::TInit_Comm(PortSetup& port, Prompts& prompts, QWidget* parent)
   setWindowTitle(QStringLiteral("Инициализация последовательного порта"));
   setModal(true);
   BuildLayout();
+  label1_->hide();
+  combo_->hide();
   // The layout fixes the size to its contents: the path fields take the
   // room the caption needs.
   if (const int missing = CaptionWidth(*this) - sizeHint().width(); missing > 0) {
     for (QLineEdit* path : paths_) path->setMinimumWidth(path->minimumWidth() + missing);
+    layout()->invalidate();  // a hidden window's layout keeps the old hints otherwise
   }
-  label1_->hide();
-  combo_->hide();
   Refresh();
 }
 
