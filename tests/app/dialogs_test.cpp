@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -66,6 +67,13 @@ TEST_F(DialogsTest, NetworkDialogHasSixteenPagesAndZhrm200OnlyOnChannelOne) {
     EXPECT_EQ(types->count(), n == 1 ? 7 : 6) << n;
     EXPECT_EQ(types->findText(QStringLiteral("ЖРМ 200")) >= 0, n == 1) << n;
   }
+  // All sixteen in view at once; choosing one shows its page.
+  QListWidget* list = Network().PageList();
+  ASSERT_EQ(list->count(), 16);
+  Network().adjustSize();
+  EXPECT_GE(list->viewport()->height(), list->visualItemRect(list->item(15)).bottom()) << "scrolls";
+  list->setCurrentRow(4);
+  EXPECT_EQ(Network().Pages()->currentIndex(), 4);
 }
 
 TEST_F(DialogsTest, TypeRuleShowsTheNumberFieldsTheTypeUses) {
@@ -84,6 +92,8 @@ TEST_F(DialogsTest, TypeRuleShowsTheNumberFieldsTheTypeUses) {
     EXPECT_EQ(Page(1).ZhrmEdit()->isVisibleTo(&Page(1)), c.zhrm) << c.type;
     EXPECT_EQ(Page(1).KkmEdit()->isVisibleTo(&Page(1)), c.kkm) << c.type;
     EXPECT_EQ(Ws().channels.Channel(1).deviceType, c.type);
+    QComboBox* types = Page(1).TypeBox();
+    EXPECT_EQ(types->itemText(types->currentIndex()).toStdString(), c.type);  // highlighted
   }
 }
 
