@@ -56,6 +56,7 @@ void TZhrm_select::showEvent(QShowEvent* event) {
   ws_.channels.DialogShown();
   Refresh();
   tabs_->setCurrentIndex(ws_.channels.frontPage - 1);
+  list_->setCurrentRow(tabs_->currentIndex());
   QDialog::showEvent(event);
 }
 
