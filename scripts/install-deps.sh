@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-translations-l10n
   libgtest-dev libgmock-dev
   dbus dbus-x11 python3-dbus
   xvfb xauth

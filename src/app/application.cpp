@@ -10,6 +10,7 @@
 #include "app/app_core.h"
 #include "app/program_run.h"
 #include "app/qt_prompts.h"
+#include "app/qt_translation.h"
 #include "base/program_folder.h"
 #include "link/clock.h"
 #include "link/spy_port.h"
@@ -143,6 +144,8 @@ int RunApplication(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  if (!InstallQtRussian(app))
+    std::fprintf(stderr, "zelbase: qtbase_ru.qm not found, Qt's own texts stay English\n");
   QIcon icon(QStringLiteral(":/icons/zelbase-256.png"));
   icon.addFile(QStringLiteral(":/icons/zelbase-48.png"));
   QApplication::setWindowIcon(icon);

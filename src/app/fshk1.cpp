@@ -41,10 +41,12 @@ TFSHK1::TFSHK1(AppCore& core, QWidget* parent) : QMainWindow(parent), core_(core
 TFSHK1::~TFSHK1() {
   core_.progress.SetTarget(nullptr);
   ws_.controls.onChanged = nullptr;
+  ws_.device.onChanged = nullptr;
 }
 
 void TFSHK1::ConnectModel() {
   ws_.controls.onChanged = [this] { RefreshControls(); };
+  ws_.device.onChanged = [this] { RefreshDevice(); };
   status_->onStop = [this] { ws_.run.stopRequested = true; };
   connect(edit11_, &QLineEdit::textEdited, this,
           [this](const QString& text) { ws_.range.SetStartText(text.toStdString()); });

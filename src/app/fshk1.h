@@ -188,8 +188,8 @@ class TFSHK1 final : public QMainWindow, public ServerView {
   TapeTables tapes_;
   FileDialogState exportDialog_ = ExportDialog();
   FileDialogState importDialog_ = ImportDialog();
-  FileDialogState tapeBlocksDialog_ = TapeSaveDialog();
-  FileDialogState tapeDialog_ = TapeSaveDialog();
+  FileDialogState tapeBlocksDialog_ = TapeSaveDialog(InfoOf(Command::SaveTapeBlocks).caption);
+  FileDialogState tapeDialog_ = TapeSaveDialog(InfoOf(Command::SaveTape).caption);
   std::unique_ptr<BarcodeWindow> barcode_;
   std::unique_ptr<ImportReport> importReport_;
 };

@@ -11,6 +11,7 @@
 #include "app/operation_windows.h"
 #include "app/product_grid.h"
 #include "app/status_panel.h"
+#include "app/window_placement.h"
 #include "app/zhrm_select.h"
 #include "base/active_device.h"
 #include "base/device_types.h"
@@ -77,6 +78,8 @@ void TFSHK1::PortDialog() {
   TInit_Comm* dialog = dialogs_.initComm;
   if (!dialog) return;
   dialog->PrepareForType(ws_.device.typeText);
+  dialog->adjustSize();
+  CentreOnScreen(*dialog);
   dialog->exec();
   if (const DeviceType* type = DeviceTypeTable::Find(ws_.device.typeText)) {
     core_.port.ApplyLineProfile(type->family, ProfileContext::DialogClosed);

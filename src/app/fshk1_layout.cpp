@@ -34,6 +34,8 @@ QTableWidget* TapeTable(QWidget* parent, const QStringList& headings) {
   table->verticalHeader()->hide();
   table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setWordWrap(false);  // a name stays on one line
+  table->resizeColumnsToContents();
   return table;
 }
 
@@ -67,6 +69,8 @@ void TFSHK1::BuildActions() {
     toolActions_[info.command] = button;
   }
   for (Command c : ToolbarCommands()) toolbar_->addAction(toolActions_.at(c));
+  // With a glyph the menu shows no tick, only a hard-to-see sunken icon.
+  menuActions_.at(Command::TapeReminder)->setIcon(QIcon());
   menuActions_.at(Command::TapeReminder)->setCheckable(true);
   menuActions_.at(Command::TapeReminder)->setChecked(true);
 }

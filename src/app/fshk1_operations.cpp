@@ -1,6 +1,9 @@
 // The device, file and control-tape commands of the main window: each one
 // forwards to its operation and then shows the workspace again.
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QTableWidget>
 
 #include "app/fshk1.h"
@@ -17,20 +20,41 @@ QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-// Shows `state` as a file dialog; false when it was cancelled.
-bool ChooseFile(QWidget* parent, const FileDialogState& state, bool save, std::string& name,
-                int& filterIndex) {
+// The position of the chosen type in the dialog's own list. Labels are not
+// compared with ours: the dialog keeps them with their double blanks collapsed.
+int ChosenFilter(const QFileDialog& dialog) {
+  if (const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+    return std::max(0, types->currentIndex());
+  return std::max(0, static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
+}
+
+// Shows `state` as a file dialog; false when it was cancelled. A missing file
+// to open is left to the operation, which reports it; the question before
+// replacing a file is about the name the type's extension completes, so it is
+// asked here rather than by the dialog about the name as typed.
+bool ChooseFile(QWidget* parent, const FileDialogState& state, bool save, Prompts& prompts,
+                std::string& name, int& filterIndex) {
   QFileDialog dialog(parent, Q(state.caption));
   QStringList filters;
   for (const FileFilter& f : state.filters) filters << Q(f.label + " (" + f.pattern + ")");
   dialog.setNameFilters(filters);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (state.filterIndex >= 0 && state.filterIndex < filters.size())
+    dialog.selectNameFilter(dialog.nameFilters().value(state.filterIndex));
   if (!state.fileName.empty()) dialog.selectFile(Q(state.fileName));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  name = dialog.selectedFiles().first().toStdString();
-  filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
-  return true;
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    name = dialog.selectedFiles().first().toStdString();
+    filterIndex = ChosenFilter(dialog);
+    if (!save) return true;
+    const QFileInfo completed(Q(CompleteFileName(name, state.ExtOf(filterIndex))));
+    if (!completed.exists()) return true;
+    const std::string shown = completed.fileName().toStdString();
+    if (prompts.AskYesNo("Файл " + shown + " уже существует. Заменить его?")) return true;
+    dialog.selectFile(completed.filePath());
+  }
 }
 
 template <std::size_t N>
@@ -41,6 +65,9 @@ void FillTable(QTableWidget* table, const std::vector<std::array<std::string, N>
       table->setItem(static_cast<int>(r), static_cast<int>(c), new QTableWidgetItem(Q(rows[r][c])));
     }
   }
+  // Sized to the headings and contents; the last column takes the room left.
+  table->resizeColumnsToContents();
+  table->horizontalHeader()->setStretchLastSection(true);
 }
 
 TapeBlockRow BlockRowOf(const std::array<std::string, 4>& row) {
@@ -68,7 +95,7 @@ void TFSHK1::ExportCommand() {
   if (!BeginExport(ws_)) return RefreshFromModel();
   std::string name;
   int filter = 0;
-  if (ChooseFile(this, exportDialog_, true, name, filter))
+  if (ChooseFile(this, exportDialog_, true, core_.prompts, name, filter))
     ExportToFile(ws_, exportDialog_, name, filter);
   RefreshFromModel();
 }
@@ -77,7 +104,8 @@ void TFSHK1::ImportCommand() {
   if (!importReport_ || !BeginImport(ws_, *importReport_)) return RefreshFromModel();
   std::string name;
   int filter = 0;
-  if (ChooseFile(this, importDialog_, false, name, filter)) {
+  if (ChooseFile(this, importDialog_, false, core_.prompts, name, filter)) {
+    importDialog_.filterIndex = filter;
     ImportFromFile(ws_, *importReport_, name, filter);
   }
   RefreshFromModel();
@@ -111,7 +139,7 @@ void TFSHK1::BlockTableClicked(int row) {
 void TFSHK1::SaveTapeBlocks() {
   std::string name;
   int filter = 0;
-  if (!ChooseFile(this, tapeBlocksDialog_, true, name, filter)) return;
+  if (!ChooseFile(this, tapeBlocksDialog_, true, core_.prompts, name, filter)) return;
   std::vector<TapeBlockRow> rows;
   for (const auto& b : tapes_.blocks) rows.push_back(BlockRowOf(b));
   SaveBlockList(tapeBlocksDialog_, name, filter, rows, core_.prompts);
@@ -120,7 +148,7 @@ void TFSHK1::SaveTapeBlocks() {
 void TFSHK1::SaveTape() {
   std::string name;
   int filter = 0;
-  if (!ChooseFile(this, tapeDialog_, true, name, filter)) return;
+  if (!ChooseFile(this, tapeDialog_, true, core_.prompts, name, filter)) return;
   const int chosen = tapes_.ChosenBlock();
   const TapeBlockRow selected =
       chosen > 0 ? BlockRowOf(tapes_.blocks[static_cast<std::size_t>(chosen - 1)]) : TapeBlockRow{};

@@ -1,9 +1,11 @@
 #include "app/help_viewer.h"
 
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/window_placement.h"
 #include "base/program_folder.h"
 
 namespace zel {
@@ -24,10 +26,19 @@ HelpViewer::HelpViewer(QWidget* parent)
   resize(720, 560);
 }
 
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void HelpViewer::ShowTopic(const QUrl& page, const QString& topic) {
   QUrl url = page;
   url.setFragment(topic);
   browser_->setSource(url);
+  PlaceOverParent(*this);  // where the operator is looking
   show();
   raise();
   activateWindow();

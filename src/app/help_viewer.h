@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <filesystem>
 
+class QKeyEvent;
 class QTextBrowser;
 
 namespace zel {
@@ -22,6 +23,10 @@ class HelpViewer final : public QWidget {
   void ShowTopic(const QUrl& page, const QString& topic);
 
   QTextBrowser* Browser() const { return browser_; }
+
+ protected:
+  /// Esc closes the window, as it does a dialog.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QTextBrowser* browser_;

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "app/window_placement.h"
 #include "base/device_types.h"
 #include "link/serial_adapters.h"
 
@@ -45,6 +46,12 @@ TInit_Comm::TInit_Comm(PortSetup& port, Prompts& prompts, QWidget* parent)
   BuildLayout();
   label1_->hide();
   combo_->hide();
+  // The layout fixes the size to its contents: the path fields take the
+  // room the caption needs.
+  if (const int missing = CaptionWidth(*this) - sizeHint().width(); missing > 0) {
+    for (QLineEdit* path : paths_) path->setMinimumWidth(path->minimumWidth() + missing);
+    layout()->invalidate();  // a hidden window's layout keeps the old hints otherwise
+  }
   Refresh();
 }
 

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <utility>
+#include "app/window_placement.h"
 
 namespace zel {
 namespace {
@@ -29,6 +30,7 @@ ImportReport::ImportReport(TImportForm& form, QWidget& mainWindow)
 void ImportReport::ShowReport(const std::string& caption) {
   form_.setWindowTitle(Q(caption));
   form_.List()->clear();
+  PlaceOverParent(form_);
   form_.show();
 }
 
@@ -90,6 +92,7 @@ void BarcodeWindow::Request() {
 void BarcodeWindow::Tick() {
   if (polling_) return;  // the running poll arms the timer again
   if (entry_.TakeShowRequest()) {
+    PlaceOverParent(window_);
     window_.show();
     window_.raise();
   }

@@ -15,6 +15,10 @@ bool IsConfirmKey(int key) {
   return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
+bool IsTabKey(int key) {
+  return key == Qt::Key_Tab || key == Qt::Key_Backtab;
+}
+
 // Sets a flag for the lifetime of a scope.
 class FlagScope {
  public:
@@ -55,6 +59,18 @@ bool GridDelegate::eventFilter(QObject* object, QEvent* event) {
       emit commitData(editor);
       emit closeEditor(editor, QAbstractItemDelegate::NoHint);
       return grid_.HandleKey(key->key(), key->modifiers());
+    }
+    if (IsTabKey(key->key()) && (key->modifiers() & Qt::ControlModifier)) {
+      emit commitData(editor);
+      emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+      grid_.LeaveByKeyboard(key->key() == Qt::Key_Tab);
+      return true;
+    }
+    if (IsTabKey(key->key())) {
+      // The delegate moves to the next cell: the operator's move, which
+      // validates the cell left as a click does.
+      const FlagScope user(grid_.userMove_);
+      return QStyledItemDelegate::eventFilter(object, event);
     }
   } else if (event->type() == QEvent::KeyRelease) {
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control) emit grid_.ctrlReleased();
@@ -142,6 +158,11 @@ void ProductGrid::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  if (IsTabKey(event->key()) && (event->modifiers() & Qt::ControlModifier)) {
+    event->accept();
+    LeaveByKeyboard(event->key() == Qt::Key_Tab);
+    return;
+  }
   FlagScope user(userMove_);
   QTableView::keyPressEvent(event);
 }
@@ -169,6 +190,12 @@ void ProductGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
   }
   ws_.table.CurrentProductRow = row;
   ws_.table.CurrentProductCol = current.column();
+}
+
+// Qt's convention for leaving a widget that uses Tab itself; the page
+// control would otherwise take Ctrl+Tab to switch pages.
+void ProductGrid::LeaveByKeyboard(bool forward) {
+  QWidget::focusNextPrevChild(forward);
 }
 
 void ProductGrid::focusOutEvent(QFocusEvent* event) {

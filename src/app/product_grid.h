@@ -14,8 +14,9 @@ namespace zel {
 class ProductTableModel;
 class ProductGrid;
 
-/// The cell editor's keys go to the grid first: Enter, Up and Down commit
-/// the text and validate; Ctrl + digit never reaches the editor.
+/// The cell editor's keys go to the grid first: Enter, Up, Down, Tab and
+/// Shift+Tab commit the text and validate; Ctrl+Tab leaves the table; Ctrl +
+/// digit never reaches the editor.
 class GridDelegate final : public QStyledItemDelegate {
  public:
   explicit GridDelegate(ProductGrid& grid);
@@ -55,6 +56,9 @@ class ProductGrid final : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void focusOutEvent(QFocusEvent* event) override;
+  /// Typing in a read-only column neither edits nor jumps to a row that
+  /// starts with the letter, so the next keys never edit another product.
+  void keyboardSearch(const QString&) override {}
 
  private:
   friend class GridDelegate;
@@ -64,6 +68,8 @@ class ProductGrid final : public QTableView {
   void ConfirmCurrent();
   void MoveRowWithoutValidation(int delta);
   void LeftGrid(Qt::FocusReason reason);
+  /// Ctrl+Tab / Ctrl+Shift+Tab: the focus moves to the next / previous control.
+  void LeaveByKeyboard(bool forward);
   bool CanValidate() const;
   void ApplyColumnWidths();
 

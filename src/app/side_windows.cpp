@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/window_placement.h"
 
 namespace zel {
 namespace {
@@ -48,7 +51,7 @@ TVV_shk::TVV_shk(QWidget* parent)
   layout->addWidget(weight_);
   layout->addStretch(1);
   layout->addWidget(finish_);
-  setFixedSize(194, 333);
+  setFixedSize(std::max(194, CaptionWidth(*this)), 333);
 }
 
 void TVV_shk::closeEvent(QCloseEvent* event) {

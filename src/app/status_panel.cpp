@@ -31,7 +31,8 @@ StatusPanel::StatusPanel(QWidget* parent)
   row->addWidget(hint_, 1);
   hint_->setWordWrap(true);
   gauge_->setRange(0, kGaugeSteps);
-  gauge_->setTextVisible(false);
+  gauge_->setTextVisible(true);
+  gauge_->setAlignment(Qt::AlignCenter);
   connect(stop_, &QPushButton::clicked, this, [this] {
     if (onStop) onStop();
   });
@@ -43,6 +44,7 @@ void StatusPanel::ShowProgress(const std::string& caption, int totalSteps, bool 
   steps_ = 0;
   label_->setText(QString::fromStdString(caption));
   gauge_->setValue(0);
+  ShowCount();
   hint_->hide();
   label_->show();
   gauge_->show();
@@ -52,7 +54,14 @@ void StatusPanel::ShowProgress(const std::string& caption, int totalSteps, bool 
 void StatusPanel::AdvanceProgress() {
   if (steps_ < total_) ++steps_;
   const int value = static_cast<int>(static_cast<long long>(steps_) * kGaugeSteps / total_);
-  if (value != gauge_->value()) gauge_->setValue(value);
+  if (value == gauge_->value() && steps_ != total_) return;
+  gauge_->setValue(value);
+  ShowCount();
+}
+
+// How far it is in records, not per cent: "812 / 4096".
+void StatusPanel::ShowCount() {
+  gauge_->setFormat(QStringLiteral("%1 / %2").arg(steps_).arg(total_));
 }
 
 void StatusPanel::HideProgress() {

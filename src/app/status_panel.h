@@ -34,6 +34,8 @@ class StatusPanel final : public QFrame, public ProgressHost {
   QLabel* Hint() const { return hint_; }
 
  private:
+  void ShowCount();
+
   QProgressBar* gauge_;
   QLabel* label_;
   QPushButton* stop_;

@@ -2,6 +2,9 @@
 
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/window_placement.h"
 
 namespace zel {
 
@@ -15,11 +18,11 @@ TTovarNumberForm::TTovarNumberForm(QWidget* parent)
   setFocusPolicy(Qt::NoFocus);
   edit_->setFocusPolicy(Qt::NoFocus);
   edit_->setReadOnly(true);
-  edit_->setFixedSize(121, 21);
+  edit_->setFixedHeight(21);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(edit_);
-  setFixedSize(121, 21);
+  setFixedSize(std::max(121, CaptionWidth(*this)), 21);
 }
 
 void TTovarNumberForm::SetText(const std::string& text) {

@@ -91,7 +91,12 @@ void ZhrmPage::Refresh() {
   {
     const QSignalBlocker blockType(type_);
     const QString type = QString::fromStdString(ch.deviceType);
-    if (type_->currentText() != type) type_->setCurrentText(type);
+    // The list's own entry, so its popup highlights the type shown.
+    if (const int index = type_->findText(type); index >= 0) {
+      type_->setCurrentIndex(index);
+    } else if (type_->currentText() != type) {
+      type_->setCurrentText(type);
+    }
   }
   SetTextIfDifferent(zhrm_, ch.zhrmNumber);
   SetTextIfDifferent(kkm_, ch.kkmNumber);

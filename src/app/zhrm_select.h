@@ -9,6 +9,7 @@
 #include "base/settings.h"
 #include "base/workspace.h"
 
+class QListWidget;
 class QPushButton;
 class QTabWidget;
 
@@ -27,6 +28,8 @@ class TZhrm_select final : public QDialog {
 
   ZhrmPage* Page(int channel) const { return pages_[channel - 1]; }
   QTabWidget* Pages() const { return tabs_; }
+  /// "База 1" .. "База 16", all in view; choosing one shows its page.
+  QListWidget* PageList() const { return list_; }
   QPushButton* CloseButton() const { return close_; }
 
  protected:
@@ -36,6 +39,7 @@ class TZhrm_select final : public QDialog {
   Workspace& ws_;
   Settings& settings_;
   QTabWidget* tabs_;
+  QListWidget* list_;
   std::array<ZhrmPage*, kChannelCount> pages_{};
   QPushButton* close_;
 };

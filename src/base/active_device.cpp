@@ -70,6 +70,7 @@ void SelectZhrm(Workspace& ws) {
   CopyActiveChannel(ws);
   if (const DeviceType* type = DeviceTypeTable::Find(ws.device.typeText)) ApplyType(ws, *type);
   ReadBase(ws);
+  ws.device.Notify();
 }
 
 bool Set_Zhrm(Workspace& ws) {

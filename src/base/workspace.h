@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "base/base_file.h"
@@ -31,6 +32,13 @@ struct ActiveDevice {
   int capacity = 4096;          ///< highest product number of the type
   bool controlTapesOn = false;  ///< control-tape pages and menu items
   bool blockKkmShown = false;   ///< "Блокировка ККМ" visible
+
+  /// Whoever changed the active channel (the window, the settings load, an
+  /// automation client), the window shows the new device.
+  std::function<void()> onChanged;
+  void Notify() const {
+    if (onChanged) onChanged();
+  }
 };
 
 /// Options kept in the settings ("Общие").

@@ -17,6 +17,7 @@ bool ExportToFile(Workspace& ws, FileDialogState& dialog, const std::string& cho
   const std::string ext = dialog.ExtOf(filterIndex);
   if (ext.empty()) return false;
   dialog.fileName = CompleteFileName(chosenName, ext);
+  dialog.filterIndex = filterIndex;
   if (!ShowCheckedRange(ws)) return false;
   const int rows = ws.range.LastRecord - ws.range.CurrentRecord + 1;
   return ExportRows(ws.table, rows, ws.device.typeText, static_cast<ExportFormat>(filterIndex),

@@ -1,6 +1,7 @@
 #include "exchange/file_dialogs.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace zel {
 namespace {
@@ -43,8 +44,8 @@ FileDialogState ImportDialog() {
       ""};
 }
 
-FileDialogState TapeSaveDialog() {
-  return {"",
+FileDialogState TapeSaveDialog(std::string caption) {
+  return {std::move(caption),
           {{"В формате MicroSoft Excel (csv)", "*.csv", "csv"},
            {"В текстовом формате (txt)", "*.txt", "txt"}},
           ""};

@@ -23,6 +23,7 @@ struct FileDialogState {
   std::string caption;  ///< empty: the toolkit's default title
   std::vector<FileFilter> filters;
   std::string fileName;  ///< initial name, then the last completed one
+  int filterIndex = 0;   ///< type offered first: the one chosen last time
 
   /// The extension of filter `index` (0-based); empty for a bad index.
   std::string ExtOf(int index) const;
@@ -34,8 +35,8 @@ FileDialogState ExportDialog();
 /// "Импорт данных из файла": text, ZEL_Base.
 FileDialogState ImportDialog();
 
-/// The save dialog of one control-tape command: CSV, text.
-FileDialogState TapeSaveDialog();
+/// The save dialog of one control-tape command, titled `caption`: CSV, text.
+FileDialogState TapeSaveDialog(std::string caption = {});
 
 /// Completes `name` for the extension `ext` (no dot): when the fourth
 /// character from the end is "." the last three are replaced by `ext` unless

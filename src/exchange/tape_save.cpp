@@ -10,6 +10,7 @@ std::string ChosenPath(FileDialogState& dialog, const std::string& chosenName, i
   const std::string ext = dialog.ExtOf(filterIndex);
   if (ext.empty()) return {};
   dialog.fileName = CompleteFileName(chosenName, ext);
+  dialog.filterIndex = filterIndex;
   return dialog.fileName;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "app/qt_translation.h"
 #include "base/base_file.h"
 #include "common/cp1251.h"
 
@@ -25,9 +26,15 @@ QApplication& QtApp() {
   static char name[] = "zel_app_test";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's own dialogs, so a test drives their controls.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   // Never destroyed: at exit Qt's own globals are gone before a static
   // QApplication would be, and its destructor would touch them.
-  static QApplication* app = new QApplication(argc, argv);
+  static QApplication* app = [] {
+    auto* made = new QApplication(argc, argv);
+    InstallQtRussian(*made);  // as the program does at start-up
+    return made;
+  }();
   return *app;
 }
 

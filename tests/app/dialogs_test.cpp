@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -67,6 +68,13 @@ TEST_F(DialogsTest, NetworkDialogHasSixteenPagesAndZhrm200OnlyOnChannelOne) {
     EXPECT_EQ(types->count(), n == 1 ? 7 : 6) << n;
     EXPECT_EQ(types->findText(QStringLiteral("ЖРМ 200")) >= 0, n == 1) << n;
   }
+  // All sixteen in view at once; choosing one shows its page.
+  QListWidget* list = Network().PageList();
+  ASSERT_EQ(list->count(), 16);
+  Network().adjustSize();
+  EXPECT_GE(list->viewport()->height(), list->visualItemRect(list->item(15)).bottom()) << "scrolls";
+  list->setCurrentRow(4);
+  EXPECT_EQ(Network().Pages()->currentIndex(), 4);
 }
 
 TEST_F(DialogsTest, TypeRuleShowsTheNumberFieldsTheTypeUses) {
@@ -85,6 +93,8 @@ TEST_F(DialogsTest, TypeRuleShowsTheNumberFieldsTheTypeUses) {
     EXPECT_EQ(Page(1).ZhrmEdit()->isVisibleTo(&Page(1)), c.zhrm) << c.type;
     EXPECT_EQ(Page(1).KkmEdit()->isVisibleTo(&Page(1)), c.kkm) << c.type;
     EXPECT_EQ(Ws().channels.Channel(1).deviceType, c.type);
+    QComboBox* types = Page(1).TypeBox();
+    EXPECT_EQ(types->itemText(types->currentIndex()).toStdString(), c.type);  // highlighted
   }
 }
 
@@ -270,6 +280,8 @@ TEST_F(DialogsTest, HelpOpensAtTheContentsAnchor) {
   // The temporary program folder has no Help/: the built-in copy is shown.
   EXPECT_EQ(source.scheme(), "qrc");
   EXPECT_TRUE(Main().Help()->Browser()->toPlainText().contains(QStringLiteral("Выбор базы")));
+  QTest::keyClick(Main().Help()->Browser(), Qt::Key_Escape);
+  EXPECT_FALSE(Main().Help()->isVisible());
 }
 
 TEST_F(DialogsTest, HelpPrefersTheProgramFoldersFile) {

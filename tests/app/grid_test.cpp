@@ -1,7 +1,9 @@
 // Editing the product table through real key and mouse events: every way of
 // confirming a cell runs the cell rules, and a valid cell's row is stored.
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
 
 #include "app/product_grid.h"
@@ -114,6 +116,16 @@ TEST_F(GridTest, ConfirmingKeysRunTheCellRules) {
        "2",
        2},
       {"section then down", 2, 3, "5", Qt::Key_Down, "5", {}, "5", 3},
+      {"price with letters then Tab",
+       1,
+       2,
+       "abc",
+       Qt::Key_Tab,
+       "0.00",
+       {{"message", "Неверный формат цены"}},
+       "5.00",
+       1},
+      {"section then Shift+Tab", 2, 3, "6", Qt::Key_Backtab, "6", {}, "6", 2},
       {"name then up", 3, 1, "Чай", Qt::Key_Up, "Чай", {}, "Чай", 2},
       {"duplicate barcode",
        1,
@@ -222,6 +234,31 @@ TEST_F(GridTest, CtrlDigitInsideTheEditorStillJumps) {
   SendKey(editor, QEvent::KeyPress, Qt::Key_2, Qt::ControlModifier);
   EXPECT_EQ(CurrentRow(), 2);
   EXPECT_TRUE(windows->TovarNumberForm()->isVisible());
+}
+
+TEST_F(GridTest, TypingInTheAccountingColumnKeepsTheCursor) {
+  Ws().table.SetCell(3, kColAccounting, "9.000");
+  Select(1, kColAccounting);
+  TypeText(&Grid(), QStringLiteral("9"));
+  EXPECT_EQ(CurrentRow(), 1);
+  EXPECT_EQ(Grid().currentIndex().column(), kColAccounting);
+}
+
+TEST_F(GridTest, CtrlTabLeavesTheTableAndValidatesTheCell) {
+  Main().activateWindow();
+  Grid().setFocus(Qt::OtherFocusReason);
+  const int page = Main().PageControl1()->currentIndex();
+  TypeInCell(1, 3, "9", 0);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Неверный номер отдела"});
+  EXPECT_FALSE(Grid().isAncestorOf(QApplication::focusWidget()));
+  EXPECT_NE(QApplication::focusWidget(), &Grid());
+  EXPECT_EQ(Main().PageControl1()->currentIndex(), page);
+
+  Grid().setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(&Grid(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_NE(QApplication::focusWidget(), &Grid());
+  EXPECT_EQ(Main().PageControl1()->currentIndex(), page);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // Start-up: the nine windows, the first activation's settings load and the
 // main window's state after it.
 #include <QAction>
+#include <QCheckBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -15,6 +18,7 @@
 #include "app/product_table_model.h"
 #include "app/status_panel.h"
 #include "app_fixture.h"
+#include "server/tserver.h"
 
 namespace zel::testing {
 namespace {
@@ -40,6 +44,13 @@ TEST_F(StartupTest, NineWindowsAreCreatedInOrderWithTheirCaptions) {
   for (std::size_t i = 0; i < order.size(); ++i) {
     EXPECT_EQ(order[i]->windowTitle().toStdString(), captions[i]) << i;
     EXPECT_FALSE(order[i]->isVisible()) << i;
+    // Room for the caption in the title bar, in bold as window managers draw it.
+    QFont bold = order[i]->font();
+    bold.setBold(true);
+    const int caption = QFontMetrics(bold).horizontalAdvance(order[i]->windowTitle());
+    if (QLayout* layout = order[i]->layout()) layout->activate();  // as when shown
+    const int width = std::max(order[i]->width(), order[i]->sizeHint().width());
+    EXPECT_GT(width, caption + 60) << captions[i];
   }
 }
 
@@ -161,6 +172,7 @@ TEST_F(StartupTest, StatusPanelShowsProgressOnlyWhileAnOperationRuns) {
   Ws().progress.AdvanceProgress();
   Ws().progress.AdvanceProgress();
   EXPECT_EQ(status.Gauge1()->value() * 2, status.Gauge1()->maximum());
+  EXPECT_EQ(status.Gauge1()->text().toStdString(), "2 / 4");
   QTest::mouseClick(status.Button2(), Qt::LeftButton);
   EXPECT_TRUE(Ws().run.stopRequested);
   Ws().progress.HideProgress();
@@ -226,6 +238,40 @@ TEST_F(StartupTest, MainWindowCannotBeMaximisedOrResized) {
   EXPECT_FALSE(Main().windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(Main().windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(Main().minimumSize(), Main().maximumSize());
+}
+
+// An automation client's SelectBase changes the device under the window.
+TEST_F(StartupTest, WindowFollowsTheActiveChannelASelectBaseChose) {
+  WriteSettings(
+      "[ЖРМ 1 конт]\nSelect=1\nSet=0\nВерс=ЖРМ 1.5\nЖРМ=0001\nККМ=00000011\n"
+      "[ЖРМ 2 конт]\nSelect=0\nSet=0\nВерс=ЖРМ 3\nЖРМ=0042\nККМ=00000001\n"
+      "[ЖРМ 3 конт]\nSelect=0\nSet=0\nВерс=ККМ ЗЕЛ-7Ф\nЖРМ=0001\nККМ=00000077\n");
+  Start();
+  TServer server(Ws(), Main().Tapes(), Main(), core->settings);
+  struct Case {
+    int channel;
+    const char* type;
+    bool zhrmShown;
+    const char* number;  // the visible number field
+    bool tapes;
+    bool blockKkm;
+  };
+  const Case cases[] = {{2, "ЖРМ 3", true, "0042", true, false},
+                        {3, "ККМ ЗЕЛ-7Ф", false, "00000077", false, true},
+                        {1, "ЖРМ 1.5", true, "0001", false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    ASSERT_EQ(server.SelectBase(ServerValue(int64_t{c.channel})), 1);
+    EXPECT_EQ(Main().TypeField()->text().toStdString(), c.type);
+    EXPECT_EQ(Main().ZhrmField()->isVisibleTo(&Main()), c.zhrmShown);
+    QLineEdit* number = c.zhrmShown ? Main().ZhrmField() : Main().KkmField();
+    EXPECT_TRUE(number->isVisibleTo(&Main()));
+    EXPECT_EQ(number->text().toStdString(), c.number);
+    EXPECT_EQ(Main().PageControl1()->isTabVisible(1), c.tapes);
+    EXPECT_EQ(Main().PageControl1()->isTabVisible(2), c.tapes);
+    EXPECT_EQ(Main().MenuAction(Command::ReadTapeBlocks)->isEnabled(), c.tapes);
+    EXPECT_EQ(Main().BlockKkmBox()->isVisibleTo(&Main()), c.blockKkm);
+  }
 }
 
 }  // namespace
