@@ -43,13 +43,14 @@ class BaseFolder {
 
   /// Replaces records first .. first + size - 1 in one step: a copy of the
   /// file with the range changed is written beside it, flushed and renamed
-  /// over it. Bytes outside the range stay as they were; a gap before the
-  /// range is filled with new-file records; a missing file is started anew.
+  /// over it. Bytes outside the range, and the bytes of a record that holds
+  /// the same product, stay as they were; a gap before the range is filled
+  /// with new-file records; a missing file is started anew.
   bool StoreRange(std::string_view fileName, int first, std::span<const ProductRecord> records,
                   std::string& error);
 
-  /// Writes record `index` in place; a gap before it is filled with
-  /// new-file records. The file must exist.
+  /// Writes record `index` in place (unless it holds the same product); a
+  /// gap before it is filled with new-file records. The file must exist.
   bool StoreRecord(std::string_view fileName, int index, const ProductRecord& record,
                    std::string& error);
 

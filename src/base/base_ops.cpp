@@ -32,21 +32,41 @@ bool ReadBase(Workspace& ws) {
   const int first = ws.range.CurrentRecord;
   const int last = ws.range.LastRecord;
   if (!ValidRange(first, last)) return false;
+  // A load inside a running operation leaves it busy.
+  const ExchangeState before = ws.run.exchangeState;
   ws.run.exchangeState = ExchangeState::Busy;
   ws.progress.ShowProgress("Подгрузка файла", last - first, false);
-  ws.table.SetRowCount(last - first + 2);
   std::vector<ProductRecord> records;
   std::string error;
   const bool ok =
       ws.folder.ReadRecords(ws.device.baseFileName, first - 1, last - first + 1, records, error);
+  // After a failed read the table keeps its rows, so it never seems to
+  // hold the range it could not load.
+  if (ok) ws.table.SetRowCount(last - first + 2);
   for (int k = first; ok && k <= last; ++k) {
     ws.table.SetRow(k - first + 1, k, records[static_cast<std::size_t>(k - first)]);
     ws.progress.AdvanceProgress();
     ws.progress.ProcessEvents();
   }
   ws.progress.HideProgress();
-  ws.run.exchangeState = ExchangeState::Idle;
+  ws.run.exchangeState = before;
   return ok || Report(ws, error);
+}
+
+bool TableShowsRange(const ProductTable& table, int first, int last) {
+  const int rows = last - first + 1;
+  return rows >= 1 && table.RowCount() == rows + 1 &&
+         table.Cell(1, kColNumber) == std::to_string(first) &&
+         table.Cell(rows, kColNumber) == std::to_string(last);
+}
+
+bool ShowCheckedRange(Workspace& ws) {
+  if (TableShowsRange(ws.table, ws.range.CurrentRecord, ws.range.LastRecord)) return true;
+  if (!ReadBase(ws)) return false;
+  const bool running = ws.run.exchangeState == ExchangeState::Busy;
+  LeaveRangeEdited(ws.controls);
+  if (running) DisableForOperation(ws.controls);
+  return true;
 }
 
 bool WriteBase(Workspace& ws) {
@@ -56,6 +76,12 @@ bool WriteBase(Workspace& ws) {
   ws.range.CurrentRecord = *first;
   ws.range.LastRecord = *last;
   if (!ValidRange(*first, *last)) return false;
+  // Rows the table does not hold would be stored as empty products.
+  if (!TableShowsRange(ws.table, *first, *last)) {
+    return Report(ws, "Таблица не содержит товары " + std::to_string(*first) + ".." +
+                          std::to_string(*last) + ": файл " + ws.device.baseFileName +
+                          " не изменен.");
+  }
   std::vector<ProductRecord> records;
   records.reserve(static_cast<std::size_t>(*last - *first + 1));
   for (int row = 1; row <= *last - *first + 1; ++row) records.push_back(ws.table.RecordAt(row));

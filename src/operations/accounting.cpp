@@ -45,6 +45,7 @@ bool ReadAccounting(Workspace& ws) {
   ws.run.stopRequested = false;
   if (!Set_Zhrm(ws)) return false;
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return false;
+  if (!ShowCheckedRange(ws)) return false;
   ActiveDriver active;
   if (!OpenActiveDriver(ws, active)) return false;
 
@@ -71,6 +72,7 @@ void ResetAccounting(Workspace& ws) {
   if (!OpenActiveDriver(ws, active)) return;
   RegisterLock lock(ws, active);
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return;
+  if (!ShowCheckedRange(ws)) return;
 
   BeginExchange(ws, kResetCaption);
   SetGaugeMaximum(ws, kResetCaption, ws.range.LastRecord - ws.range.CurrentRecord);
@@ -89,6 +91,7 @@ void ResetAccounting(Workspace& ws) {
 void ClearTable(Workspace& ws) {
   if (!ws.prompts.AskYesNo("Действительно хотите очистить таблицу?")) return;
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return;
+  if (!ShowCheckedRange(ws)) return;
   ws.progress.ShowProgress(kClearCaption, ws.range.LastRecord - ws.range.CurrentRecord, false);
   ClearBase(ws);
   ws.progress.HideProgress();

@@ -79,6 +79,8 @@ void ReadActiveBase(Workspace& ws) {
 
   BeginExchange(ws, kCaption);
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return EndExchange(ws);
+  // Columns the device does not send come from the base file.
+  if (!ShowCheckedRange(ws)) return EndExchange(ws);
   if (active.driver->RecordsPerStep() > 1) {
     ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
     ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();

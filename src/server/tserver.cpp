@@ -69,6 +69,21 @@ std::optional<TServer::FieldRange> TServer::Range() const {
   return FieldRange{*start, *end};
 }
 
+std::optional<TServer::FieldRange> TServer::ShownRange() {
+  const std::optional<FieldRange> range = Range();
+  if (!range) {
+    Refuse(kCodeBadRange);
+    return std::nullopt;
+  }
+  Workspace& ws = ctx_.ws;
+  ws.range.CurrentRecord = range->start;
+  ws.range.LastRecord = range->end;
+  if (!ShowCheckedRange(ws)) {
+    throw ServerFailure("base file " + ws.device.baseFileName + " could not be loaded");
+  }
+  return range;
+}
+
 bool TServer::IsTapeType() const {
   return Type() == kTypeZhrm3 || Type() == kTypeZhrm3Plus;
 }
@@ -112,11 +127,9 @@ void TServer::Visible(int par) {
 
 int TServer::ClearTable() {
   if (RefusedBusy()) return 0;
-  const std::optional<FieldRange> range = Range();
-  if (!range) return Refuse(kCodeBadRange);
+  const std::optional<FieldRange> range = ShownRange();
+  if (!range) return 0;
   Workspace& ws = ctx_.ws;
-  ws.range.CurrentRecord = range->start;
-  ws.range.LastRecord = range->end;
   const std::vector<ProductRecord> cleared(static_cast<std::size_t>(range->Rows()),
                                            ClearedRecord());
   std::string error;

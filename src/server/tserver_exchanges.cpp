@@ -69,6 +69,8 @@ int TServer::StartRangeExchange(int which) {
   if (blocks && ((range->start - 1) % kBlockRecords != 0 || range->end % kBlockRecords != 0)) {
     return Refuse(kCodeBadRange);
   }
+  // The rows the exchange reads into or sends must be the range's products.
+  if (!ShownRange()) return 0;
   // Busy before the lock is sent: its wait on the line serves other calls.
   EnterServerBusy(ctx_, BusyScope::Exchange);
   std::shared_ptr<ServerWorker> worker = MakeWorker(which, ctx_, std::move(active));
