@@ -113,17 +113,21 @@ bool BaseFolder::CreateBase(std::string_view fileName, std::string& error) {
 }
 
 bool BaseFolder::ReadRecords(std::string_view fileName, int first, int count,
-                             std::vector<ProductRecord>& out, std::string& error) const {
+                             std::vector<ProductRecord>& out, std::string& error,
+                             int64_t* held) const {
   const fs::path path = PathOf(fileName);
   out.clear();
   errno = EINVAL;
   Fd fd(BadIndex(first, count) ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   std::vector<uint8_t> bytes(fd.get() < 0 ? 0 : static_cast<std::size_t>(count) * kBaseRecordBytes);
   std::size_t got = 0;
-  if (fd.get() < 0 || !PReadAll(fd.get(), bytes.data(), bytes.size(), first * kRecord, got)) {
+  struct stat st {};
+  if (fd.get() < 0 || !PReadAll(fd.get(), bytes.data(), bytes.size(), first * kRecord, got) ||
+      (held && ::fstat(fd.get(), &st) != 0)) {
     error = IoFailure("Ошибка чтения файла", path);
     return false;
   }
+  if (held) *held = st.st_size / kRecord;
   out.reserve(static_cast<std::size_t>(count));
   for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
     // A record the file does not hold in full reads as a new one.

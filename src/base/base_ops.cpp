@@ -1,5 +1,7 @@
 #include "base/base_ops.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "base/base_record.h"
@@ -14,6 +16,18 @@ bool ValidRange(int first, int last) {
 bool Report(Workspace& ws, const std::string& error) {
   ws.prompts.Error(error);
   return false;
+}
+
+// A file cut short (a crash of another program, a bad copy) loads with its
+// missing products as new ones; the operator hears of it before a write
+// could send them to the device.
+void TellShortFile(Workspace& ws, int first, int last, int64_t held) {
+  ++ws.run.shortBaseLoads;
+  const int64_t missingFrom = std::max<int64_t>(first, held + 1);
+  ws.prompts.Error("Файл " + ws.folder.PathOf(ws.device.baseFileName).string() +
+                   " короче диапазона базы: записей в нем " + std::to_string(held) + ", нужно " +
+                   std::to_string(last) + ". Товары " + std::to_string(missingFrom) + ".." +
+                   std::to_string(last) + " показаны пустыми.");
 }
 
 }  // namespace
@@ -38,8 +52,9 @@ bool ReadBase(Workspace& ws) {
   ws.progress.ShowProgress("Подгрузка файла", last - first, false);
   std::vector<ProductRecord> records;
   std::string error;
-  const bool ok =
-      ws.folder.ReadRecords(ws.device.baseFileName, first - 1, last - first + 1, records, error);
+  int64_t held = 0;
+  const bool ok = ws.folder.ReadRecords(ws.device.baseFileName, first - 1, last - first + 1,
+                                        records, error, &held);
   // After a failed read the table keeps its rows, so it never seems to
   // hold the range it could not load.
   if (ok) ws.table.SetRowCount(last - first + 2);
@@ -50,6 +65,7 @@ bool ReadBase(Workspace& ws) {
   }
   ws.progress.HideProgress();
   ws.run.exchangeState = before;
+  if (ok && held < last) TellShortFile(ws, first, last, held);
   return ok || Report(ws, error);
 }
 
@@ -62,11 +78,14 @@ bool TableShowsRange(const ProductTable& table, int first, int last) {
 
 bool ShowCheckedRange(Workspace& ws) {
   if (TableShowsRange(ws.table, ws.range.CurrentRecord, ws.range.LastRecord)) return true;
+  const int shortLoads = ws.run.shortBaseLoads;
   if (!ReadBase(ws)) return false;
   const bool running = ws.run.exchangeState == ExchangeState::Busy;
   LeaveRangeEdited(ws.controls);
   if (running) DisableForOperation(ws.controls);
-  return true;
+  // After a short file's notice the operator decides anew; the table now
+  // shows what the file holds.
+  return ws.run.shortBaseLoads == shortLoads;
 }
 
 bool WriteBase(Workspace& ws) {

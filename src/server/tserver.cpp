@@ -78,10 +78,16 @@ std::optional<TServer::FieldRange> TServer::ShownRange() {
   Workspace& ws = ctx_.ws;
   ws.range.CurrentRecord = range->start;
   ws.range.LastRecord = range->end;
-  if (!ShowCheckedRange(ws)) {
-    throw ServerFailure("base file " + ws.device.baseFileName + " could not be loaded");
-  }
-  return range;
+  const int shortLoads = ws.run.shortBaseLoads;
+  if (ShowCheckedRange(ws)) return range;
+  if (RefusedShortLoad(shortLoads)) return std::nullopt;
+  throw ServerFailure("base file " + ws.device.baseFileName + " could not be loaded");
+}
+
+bool TServer::RefusedShortLoad(int shortLoadsBefore) {
+  if (ctx_.ws.run.shortBaseLoads == shortLoadsBefore) return false;
+  Refuse(kCodeBadRemoteBase);
+  return true;
 }
 
 bool TServer::IsTapeType() const {
@@ -96,10 +102,11 @@ int TServer::SetRange(int par1, int par2) {
   if (par2 < par1) return Refuse(kCodeBadRange);
   ctx_.ws.range.SetStartText(std::to_string(par1));
   ctx_.ws.range.SetEndText(std::to_string(par2));
+  const int shortLoads = ctx_.ws.run.shortBaseLoads;
   // A range the type cannot hold was reset to the whole base: tell the
   // client instead of reporting a range it did not get.
   if (!ConfirmRange(ctx_.ws)) return Refuse(kCodeBadRange);
-  return Succeed();
+  return RefusedShortLoad(shortLoads) ? 0 : Succeed();
 }
 
 int TServer::SelectBase(const ServerValue& base) {
@@ -108,8 +115,9 @@ int TServer::SelectBase(const ServerValue& base) {
   if (RefusedBusy()) return 0;
   const int channel = static_cast<int>(n);
   if (ctx_.ws.channels.Channel(channel).disconnected) return Refuse(kCodeBadRemoteBase);
+  const int shortLoads = ctx_.ws.run.shortBaseLoads;
   ActivateChannelForServer(ctx_.ws, channel);
-  return Succeed();
+  return RefusedShortLoad(shortLoads) ? 0 : Succeed();
 }
 
 int TServer::SavePos() {
