@@ -8,6 +8,31 @@
 #include <cstring>
 
 namespace zel {
+namespace {
+
+namespace fs = std::filesystem;
+// As the kernel's own limit on links followed in one lookup.
+constexpr int kMaxLinks = 40;
+
+// The file a chain of symbolic links ends at (`path` itself when it is no
+// link); false (errno set) on a loop or a link that cannot be read.
+bool FollowLinks(const fs::path& path, fs::path& target) {
+  target = path;
+  for (int hops = 0; hops < kMaxLinks; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(target, ec))) return true;
+    const fs::path next = fs::read_symlink(target, ec);
+    if (ec) {
+      errno = ec.value();
+      return false;
+    }
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  errno = ELOOP;
+  return false;
+}
+
+}  // namespace
 
 bool PWriteAll(int fd, const uint8_t* data, std::size_t size, off_t offset) {
   while (size > 0) {
@@ -49,20 +74,27 @@ bool CheckWritable(const std::filesystem::path& path, std::string& error) {
 
 bool ReplaceFileAtomically(const std::filesystem::path& path, mode_t mode,
                            const std::function<bool(int fd)>& body, std::string& error) {
-  std::string name = path.string() + ".XXXXXX";
+  // A link (to a shared folder, another disk) stays a link: the file it
+  // points to is replaced, beside itself, so the rename stays atomic.
+  fs::path target;
+  if (!FollowLinks(path, target)) {
+    error = IoFailure("Ошибка записи файла", path);
+    return false;
+  }
+  std::string name = target.string() + ".XXXXXX";
   Fd fd(::mkstemp(name.data()));
   if (fd.get() < 0) {
     error = IoFailure("Ошибка записи файла", path);
     return false;
   }
   const bool ok = body(fd.get()) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0 &&
-                  fd.Close() && ::rename(name.c_str(), path.c_str()) == 0;
+                  fd.Close() && ::rename(name.c_str(), target.c_str()) == 0;
   if (!ok) {
     error = IoFailure("Ошибка записи файла", path);
     ::unlink(name.c_str());
     return false;
   }
-  const std::filesystem::path dirPath = path.has_parent_path() ? path.parent_path() : ".";
+  const fs::path dirPath = target.has_parent_path() ? target.parent_path() : ".";
   Fd dir(::open(dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
   return true;

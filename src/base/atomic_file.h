@@ -1,6 +1,6 @@
 // Replacing a file in one step: the new contents go to a temporary file in
-// the same folder, which is flushed and renamed over the old one, so a
-// failure never leaves a half-written file behind.
+// the file's folder (the one a symbolic link points into), which is flushed
+// and renamed over it, so a failure never leaves a half-written file behind.
 #pragma once
 
 #include <sys/types.h>
@@ -48,7 +48,9 @@ std::string IoFailure(const char* what, const std::filesystem::path& path);
 bool CheckWritable(const std::filesystem::path& path, std::string& error);
 
 /// Replaces `path` with what `body` writes to the descriptor it is given;
-/// the file gets `mode`. False (and `error` set) on failure, old file kept.
+/// the file gets `mode`. A symbolic link is followed and the file it ends
+/// at is replaced, the link kept. False (and `error` set) on failure, old
+/// file kept.
 bool ReplaceFileAtomically(const std::filesystem::path& path, mode_t mode,
                            const std::function<bool(int fd)>& body, std::string& error);
 

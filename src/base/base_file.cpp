@@ -58,6 +58,32 @@ bool CopyBytes(int in, off_t from, off_t to, int out, off_t& pos) {
   return true;
 }
 
+// Writes `records` at `pos` (record `first` of the file). A record whose
+// old bytes decode to the same product keeps those bytes, so what another
+// program left in the unused ends of its fields survives a store.
+bool PutRecords(int in, off_t oldSize, int64_t first, std::span<const ProductRecord> records,
+                int out, off_t& pos) {
+  std::vector<uint8_t> old;
+  if (in >= 0 && first * kRecord < oldSize) {
+    old.resize(static_cast<std::size_t>(
+        std::min<off_t>(oldSize - first * kRecord, static_cast<off_t>(records.size()) * kRecord)));
+    std::size_t got = 0;
+    if (!PReadAll(in, old.data(), old.size(), first * kRecord, got)) return false;
+    old.resize(got);
+  }
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    BaseRecordBytes b = EncodeBaseRecord(records[i]);
+    if ((i + 1) * kBaseRecordBytes <= old.size()) {
+      const std::span<const uint8_t, kBaseRecordBytes> kept(old.data() + i * kBaseRecordBytes,
+                                                            kBaseRecordBytes);
+      if (DecodeBaseRecord(kept) == records[i]) std::copy(kept.begin(), kept.end(), b.begin());
+    }
+    if (!PWriteAll(out, b.data(), b.size(), pos)) return false;
+    pos += kRecord;
+  }
+  return true;
+}
+
 bool BadIndex(int64_t first, int64_t count) {
   return first < 0 || count < 0 || first > kMaxRecordIndex || count > kMaxRecordIndex;
 }
@@ -96,17 +122,21 @@ bool BaseFolder::CreateBase(std::string_view fileName, std::string& error) {
 }
 
 bool BaseFolder::ReadRecords(std::string_view fileName, int first, int count,
-                             std::vector<ProductRecord>& out, std::string& error) const {
+                             std::vector<ProductRecord>& out, std::string& error,
+                             int64_t* held) const {
   const fs::path path = PathOf(fileName);
   out.clear();
   errno = EINVAL;
   Fd fd(BadIndex(first, count) ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   std::vector<uint8_t> bytes(fd.get() < 0 ? 0 : static_cast<std::size_t>(count) * kBaseRecordBytes);
   std::size_t got = 0;
-  if (fd.get() < 0 || !PReadAll(fd.get(), bytes.data(), bytes.size(), first * kRecord, got)) {
+  struct stat st {};
+  if (fd.get() < 0 || !PReadAll(fd.get(), bytes.data(), bytes.size(), first * kRecord, got) ||
+      (held && ::fstat(fd.get(), &st) != 0)) {
     error = IoFailure("Ошибка чтения файла", path);
     return false;
   }
+  if (held) *held = st.st_size / kRecord;
   out.reserve(static_cast<std::size_t>(count));
   for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
     // A record the file does not hold in full reads as a new one.
@@ -146,11 +176,7 @@ bool BaseFolder::StoreRange(std::string_view fileName, int first,
     const int64_t kept = std::min<int64_t>(first, oldSize / kRecord);
     if (!CopyBytes(old.get(), 0, kept * kRecord, out, pos)) return false;
     if (!PutNewRecords(out, pos, kept, first)) return false;
-    for (const ProductRecord& r : records) {
-      const BaseRecordBytes b = EncodeBaseRecord(r);
-      if (!PWriteAll(out, b.data(), b.size(), pos)) return false;
-      pos += kRecord;
-    }
+    if (!PutRecords(old.get(), oldSize, first, records, out, pos)) return false;
     return oldSize <= end * kRecord || CopyBytes(old.get(), end * kRecord, oldSize, out, pos);
   };
   return ReplaceFileAtomically(path, ModeOr(path, 0644), body, error);
@@ -168,6 +194,15 @@ bool BaseFolder::StoreRecord(std::string_view fileName, int index, const Product
     return false;
   }
   const int64_t held = st.st_size / kRecord;
+  if (index < held) {
+    // The same product keeps its bytes (see PutRecords).
+    BaseRecordBytes old{};
+    std::size_t got = 0;
+    if (PReadAll(fd.get(), old.data(), old.size(), index * kRecord, got) && got == old.size() &&
+        DecodeBaseRecord(old) == record) {
+      return true;
+    }
+  }
   off_t pos = held * kRecord;  // a partial last record is overwritten
   const BaseRecordBytes b = EncodeBaseRecord(record);
   if (!PutNewRecords(fd.get(), pos, held, index) ||

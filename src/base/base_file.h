@@ -40,20 +40,22 @@ class BaseFolder {
   bool CreateBase(std::string_view fileName, std::string& error);
 
   /// Reads `count` records from record `first` (product first + 1). A record
-  /// the file does not hold in full reads as a new-file record. False on an
-  /// I/O failure, with `error` set.
+  /// the file does not hold in full reads as a new-file record; `held`, when
+  /// given, gets the number of whole records in the file. False on an I/O
+  /// failure, with `error` set.
   bool ReadRecords(std::string_view fileName, int first, int count, std::vector<ProductRecord>& out,
-                   std::string& error) const;
+                   std::string& error, int64_t* held = nullptr) const;
 
   /// Replaces records first .. first + size - 1 in one step: a copy of the
   /// file with the range changed is written beside it, flushed and renamed
-  /// over it. Bytes outside the range stay as they were; a gap before the
-  /// range is filled with new-file records; a missing file is started anew.
+  /// over it. Bytes outside the range, and the bytes of a record that holds
+  /// the same product, stay as they were; a gap before the range is filled
+  /// with new-file records; a missing file is started anew.
   bool StoreRange(std::string_view fileName, int first, std::span<const ProductRecord> records,
                   std::string& error);
 
-  /// Writes record `index` in place; a gap before it is filled with
-  /// new-file records. The file must exist.
+  /// Writes record `index` in place (unless it holds the same product); a
+  /// gap before it is filled with new-file records. The file must exist.
   bool StoreRecord(std::string_view fileName, int index, const ProductRecord& record,
                    std::string& error);
 

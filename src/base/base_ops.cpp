@@ -1,5 +1,7 @@
 #include "base/base_ops.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "base/base_record.h"
@@ -14,6 +16,18 @@ bool ValidRange(int first, int last) {
 bool Report(Workspace& ws, const std::string& error) {
   ws.prompts.Error(error);
   return false;
+}
+
+// A file cut short (a crash of another program, a bad copy) loads with its
+// missing products as new ones; the operator hears of it before a write
+// could send them to the device.
+void TellShortFile(Workspace& ws, int first, int last, int64_t held) {
+  ++ws.run.shortBaseLoads;
+  const int64_t missingFrom = std::max<int64_t>(first, held + 1);
+  ws.prompts.Error("Файл " + ws.folder.PathOf(ws.device.baseFileName).string() +
+                   " короче диапазона базы: записей в нем " + std::to_string(held) + ", нужно " +
+                   std::to_string(last) + ". Товары " + std::to_string(missingFrom) + ".." +
+                   std::to_string(last) + " показаны пустыми.");
 }
 
 }  // namespace
@@ -32,21 +46,46 @@ bool ReadBase(Workspace& ws) {
   const int first = ws.range.CurrentRecord;
   const int last = ws.range.LastRecord;
   if (!ValidRange(first, last)) return false;
+  // A load inside a running operation leaves it busy.
+  const ExchangeState before = ws.run.exchangeState;
   ws.run.exchangeState = ExchangeState::Busy;
   ws.progress.ShowProgress("Подгрузка файла", last - first, false);
-  ws.table.SetRowCount(last - first + 2);
   std::vector<ProductRecord> records;
   std::string error;
-  const bool ok =
-      ws.folder.ReadRecords(ws.device.baseFileName, first - 1, last - first + 1, records, error);
+  int64_t held = 0;
+  const bool ok = ws.folder.ReadRecords(ws.device.baseFileName, first - 1, last - first + 1,
+                                        records, error, &held);
+  // After a failed read the table keeps its rows, so it never seems to
+  // hold the range it could not load.
+  if (ok) ws.table.SetRowCount(last - first + 2);
   for (int k = first; ok && k <= last; ++k) {
     ws.table.SetRow(k - first + 1, k, records[static_cast<std::size_t>(k - first)]);
     ws.progress.AdvanceProgress();
     ws.progress.ProcessEvents();
   }
   ws.progress.HideProgress();
-  ws.run.exchangeState = ExchangeState::Idle;
+  ws.run.exchangeState = before;
+  if (ok && held < last) TellShortFile(ws, first, last, held);
   return ok || Report(ws, error);
+}
+
+bool TableShowsRange(const ProductTable& table, int first, int last) {
+  const int rows = last - first + 1;
+  return rows >= 1 && table.RowCount() == rows + 1 &&
+         table.Cell(1, kColNumber) == std::to_string(first) &&
+         table.Cell(rows, kColNumber) == std::to_string(last);
+}
+
+bool ShowCheckedRange(Workspace& ws) {
+  if (TableShowsRange(ws.table, ws.range.CurrentRecord, ws.range.LastRecord)) return true;
+  const int shortLoads = ws.run.shortBaseLoads;
+  if (!ReadBase(ws)) return false;
+  const bool running = ws.run.exchangeState == ExchangeState::Busy;
+  LeaveRangeEdited(ws.controls);
+  if (running) DisableForOperation(ws.controls);
+  // After a short file's notice the operator decides anew; the table now
+  // shows what the file holds.
+  return ws.run.shortBaseLoads == shortLoads;
 }
 
 bool WriteBase(Workspace& ws) {
@@ -56,6 +95,12 @@ bool WriteBase(Workspace& ws) {
   ws.range.CurrentRecord = *first;
   ws.range.LastRecord = *last;
   if (!ValidRange(*first, *last)) return false;
+  // Rows the table does not hold would be stored as empty products.
+  if (!TableShowsRange(ws.table, *first, *last)) {
+    return Report(ws, "Таблица не содержит товары " + std::to_string(*first) + ".." +
+                          std::to_string(*last) + ": файл " + ws.device.baseFileName +
+                          " не изменен.");
+  }
   std::vector<ProductRecord> records;
   records.reserve(static_cast<std::size_t>(*last - *first + 1));
   for (int row = 1; row <= *last - *first + 1; ++row) records.push_back(ws.table.RecordAt(row));

@@ -14,12 +14,27 @@ bool EnsureBaseFile(Workspace& ws);
 
 /// Loads products `CurrentRecord` .. `LastRecord` of the active base file
 /// into the table, with the gauge "Подгрузка файла" and `ExchangeState` 1
-/// meanwhile. False when nothing was loaded (I/O failure reported, idle).
+/// meanwhile (then back to what it was). A file shorter than the range
+/// loads what it holds, the rest as new products, and is told once (error
+/// box, `shortBaseLoads` counted); it is never shortened. False when nothing
+/// was loaded (I/O failure reported; the table keeps what it showed).
 bool ReadBase(Workspace& ws);
 
+/// True when table rows 1.. hold exactly the products first..last.
+bool TableShowsRange(const ProductTable& table, int first, int last);
+
+/// Makes the table show `CurrentRecord`..`LastRecord` before an operation
+/// reads or stores them, loading them from the base file (as confirming the
+/// range does) when it shows another range: the menus stay usable while a
+/// typed range waits for confirmation, and rows of an older range belong to
+/// other products. False when that load failed or found the file shorter
+/// than the range (both reported).
+bool ShowCheckedRange(Workspace& ws);
+
 /// Stores table rows 1.. into the records of the range in the fields, in
-/// one atomic replacement. False when the fields hold no valid range or the
-/// file cannot be written (reported).
+/// one atomic replacement. False when the fields hold no valid range, the
+/// table does not show that range, or the file cannot be written (the last
+/// two reported).
 bool WriteBase(Workspace& ws);
 
 /// Stores row `CurrentProductRow` into the record of the product number in

@@ -15,6 +15,9 @@ struct RunState {
   ExchangeState exchangeState = ExchangeState::Idle;
   /// Set by "Стоп" and by closing the window; long loops test it.
   bool stopRequested = false;
+  /// Loads that found the base file shorter than their range (each told
+  /// the operator once); the command line and the server read it.
+  int shortBaseLoads = 0;
 };
 
 /// The status panel of the window (gauge, caption, "Стоп") and its event loop.

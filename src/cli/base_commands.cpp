@@ -14,6 +14,11 @@ int RunRead(Session& s, const CliArgs& args) {
 
 int RunWrite(Session& s, const CliArgs& args) {
   if (!CheckDevice(s)) return kExitUsage;
+  // The products the file lacks would reach the device as empty ones.
+  if (s.ws.run.shortBaseLoads > 0) {
+    s.console.Note("zelbase-cli: nothing written: the base file is shorter than the range");
+    return kExitFailure;
+  }
   // The command itself is the operator's yes to "write the base?".
   s.prompts.ConsentYesNo(true);
   s.ws.options.blockKkm = args.lock;

@@ -24,7 +24,25 @@ bool CheckDevice(Session& s) {
   return true;
 }
 
-int RunCommand(Session& s, const CliArgs& args) {
+namespace {
+
+bool ReadsRange(Command c) {
+  switch (c) {
+    case Command::Read:
+    case Command::Write:
+    case Command::ReadAccounting:
+    case Command::ResetAccounting:
+    case Command::Clear:
+    case Command::Export:
+    case Command::Import:
+    case Command::Show:
+      return true;
+    default:
+      return false;
+  }
+}
+
+int RunOne(Session& s, const CliArgs& args) {
   switch (args.command) {
     case Command::Read:
       return RunRead(s, args);
@@ -60,6 +78,16 @@ int RunCommand(Session& s, const CliArgs& args) {
       return RunDiff(s, args);
   }
   return kExitUsage;
+}
+
+}  // namespace
+
+int RunCommand(Session& s, const CliArgs& args) {
+  const int code = RunOne(s, args);
+  // The short base file was named on stderr when it was loaded; the range
+  // the command worked on was not all in it.
+  const bool shortBase = s.ws.run.shortBaseLoads > 0 && ReadsRange(args.command);
+  return code == kExitOk && shortBase ? kExitFailure : code;
 }
 
 }  // namespace zel::cli

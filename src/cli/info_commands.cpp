@@ -1,11 +1,11 @@
 // channels, show, last-barcode.
 #include <vector>
 
+#include "base/base_ops.h"
 #include "base/range.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/text_columns.h"
-#include "exchange/range_table.h"
 #include "operations/barcode_entry.h"
 
 namespace zel::cli {

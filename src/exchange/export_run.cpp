@@ -1,9 +1,9 @@
 #include "exchange/export_run.h"
 
+#include "base/base_ops.h"
 #include "base/range.h"
 #include "exchange/export_formats.h"
 #include "exchange/file_output.h"
-#include "exchange/range_table.h"
 #include "exchange/zel_base_file.h"
 
 namespace zel {

@@ -8,7 +8,6 @@
 #include "base/base_ops.h"
 #include "base/history_ops.h"
 #include "base/range.h"
-#include "exchange/range_table.h"
 #include "exchange/zel_base_file.h"
 
 namespace zel {

@@ -7,7 +7,6 @@
 #include "common/cp1251.h"
 #include "exchange/import_line.h"
 #include "exchange/line_reader.h"
-#include "exchange/range_table.h"
 
 namespace zel {
 namespace {

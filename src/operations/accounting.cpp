@@ -45,6 +45,7 @@ bool ReadAccountingKeeping(Workspace& ws, bool keepCopy) {
   ws.run.stopRequested = false;
   if (!Set_Zhrm(ws)) return false;
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return false;
+  if (!ShowCheckedRange(ws)) return false;
   ActiveDriver active;
   if (!OpenActiveDriver(ws, active)) return false;
   if (keepCopy && !KeepBaseBeforeChange(ws, kCopyAccounting)) return false;
@@ -81,10 +82,8 @@ void ResetAccounting(Workspace& ws) {
   ActiveDriver active;
   if (!OpenActiveDriver(ws, active)) return;
   RegisterLock lock(ws, active);
-  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts) ||
-      !KeepBaseBeforeChange(ws, kCopyReset)) {
-    return;
-  }
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return;
+  if (!ShowCheckedRange(ws) || !KeepBaseBeforeChange(ws, kCopyReset)) return;
 
   BeginExchange(ws, kResetCaption);
   SetGaugeMaximum(ws, kResetCaption, ws.range.LastRecord - ws.range.CurrentRecord);
@@ -102,10 +101,8 @@ void ResetAccounting(Workspace& ws) {
 
 void ClearTable(Workspace& ws) {
   if (!ws.prompts.AskYesNo("Действительно хотите очистить таблицу?")) return;
-  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts) ||
-      !KeepBaseBeforeChange(ws, kCopyClear)) {
-    return;
-  }
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return;
+  if (!ShowCheckedRange(ws) || !KeepBaseBeforeChange(ws, kCopyClear)) return;
   ws.progress.ShowProgress(kClearCaption, ws.range.LastRecord - ws.range.CurrentRecord, false);
   ClearBase(ws);
   ws.progress.HideProgress();

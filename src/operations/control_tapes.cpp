@@ -149,6 +149,11 @@ bool ReadWholeBaseForTape(Workspace& ws) {
   ws.range.SetEndText(std::to_string(capacity));
   ws.range.CurrentRecord = 1;
   ws.range.LastRecord = capacity;
+  // Columns the tape read does not send come from the base file.
+  if (!ShowCheckedRange(ws)) {
+    EndExchange(ws);
+    return false;
+  }
   SetGaugeMaximum(ws, kBaseCaption, capacity - 1);
   std::vector<ProductRecord> record(1);
   for (int n = 1; n <= capacity; ++n) {

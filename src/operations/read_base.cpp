@@ -79,10 +79,9 @@ void ReadActiveBase(Workspace& ws) {
   if (!OpenActiveDriver(ws, active)) return;
 
   BeginExchange(ws, kCaption);
-  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts) ||
-      !KeepBaseBeforeChange(ws, kCopyRead)) {
-    return EndExchange(ws);
-  }
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return EndExchange(ws);
+  // Columns the device does not send come from the base file.
+  if (!ShowCheckedRange(ws) || !KeepBaseBeforeChange(ws, kCopyRead)) return EndExchange(ws);
   if (active.driver->RecordsPerStep() > 1) {
     ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
     ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();

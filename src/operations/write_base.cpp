@@ -72,7 +72,7 @@ void WriteActiveBase(Workspace& ws) {
   RegisterLock lock(ws, active);
 
   BeginExchange(ws, kCaption);
-  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) {
+  if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts) || !ShowCheckedRange(ws)) {
     lock.Release();
     return EndExchange(ws);
   }

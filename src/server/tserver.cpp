@@ -70,6 +70,27 @@ std::optional<TServer::FieldRange> TServer::Range() const {
   return FieldRange{*start, *end};
 }
 
+std::optional<TServer::FieldRange> TServer::ShownRange() {
+  const std::optional<FieldRange> range = Range();
+  if (!range) {
+    Refuse(kCodeBadRange);
+    return std::nullopt;
+  }
+  Workspace& ws = ctx_.ws;
+  ws.range.CurrentRecord = range->start;
+  ws.range.LastRecord = range->end;
+  const int shortLoads = ws.run.shortBaseLoads;
+  if (ShowCheckedRange(ws)) return range;
+  if (RefusedShortLoad(shortLoads)) return std::nullopt;
+  throw ServerFailure("base file " + ws.device.baseFileName + " could not be loaded");
+}
+
+bool TServer::RefusedShortLoad(int shortLoadsBefore) {
+  if (ctx_.ws.run.shortBaseLoads == shortLoadsBefore) return false;
+  Refuse(kCodeBadRemoteBase);
+  return true;
+}
+
 bool TServer::IsTapeType() const {
   return Type() == kTypeZhrm3 || Type() == kTypeZhrm3Plus;
 }
@@ -82,10 +103,11 @@ int TServer::SetRange(int par1, int par2) {
   if (par2 < par1) return Refuse(kCodeBadRange);
   ctx_.ws.range.SetStartText(std::to_string(par1));
   ctx_.ws.range.SetEndText(std::to_string(par2));
+  const int shortLoads = ctx_.ws.run.shortBaseLoads;
   // A range the type cannot hold was reset to the whole base: tell the
   // client instead of reporting a range it did not get.
   if (!ConfirmRange(ctx_.ws)) return Refuse(kCodeBadRange);
-  return Succeed();
+  return RefusedShortLoad(shortLoads) ? 0 : Succeed();
 }
 
 int TServer::SelectBase(const ServerValue& base) {
@@ -100,8 +122,9 @@ int TServer::SelectBase(const ServerValue& base) {
   if (RefusedBusy()) return 0;
   const int channel = static_cast<int>(n);
   if (ctx_.ws.channels.Channel(channel).disconnected) return Refuse(kCodeBadRemoteBase);
+  const int shortLoads = ctx_.ws.run.shortBaseLoads;
   ActivateChannelForServer(ctx_.ws, channel);
-  return Succeed();
+  return RefusedShortLoad(shortLoads) ? 0 : Succeed();
 }
 
 int TServer::SavePos() {
@@ -119,11 +142,9 @@ void TServer::Visible(int par) {
 
 int TServer::ClearTable() {
   if (RefusedBusy()) return 0;
-  const std::optional<FieldRange> range = Range();
-  if (!range) return Refuse(kCodeBadRange);
+  const std::optional<FieldRange> range = ShownRange();
+  if (!range) return 0;
   Workspace& ws = ctx_.ws;
-  ws.range.CurrentRecord = range->start;
-  ws.range.LastRecord = range->end;
   const std::vector<ProductRecord> cleared(static_cast<std::size_t>(range->Rows()),
                                            ClearedRecord());
   KeepServerCopy(kCopyClear);

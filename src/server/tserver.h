@@ -104,6 +104,13 @@ class TServer {
   int Succeed();
   /// The range fields as numbers; nullopt when they hold no usable range.
   std::optional<FieldRange> Range() const;
+  /// `Range`, made the range the table shows (loaded from the base file
+  /// when it shows another, as the window's operations do); nullopt after
+  /// refusing. Throws when the load fails.
+  std::optional<FieldRange> ShownRange();
+  /// True, after refusing with code 12, when a load since `shortLoadsBefore`
+  /// found the base file shorter than its range (what it holds is loaded).
+  bool RefusedShortLoad(int shortLoadsBefore);
   const std::string& Type() const { return ctx_.ws.device.typeText; }
   bool IsTapeType() const;
   int StartRangeExchange(int which);

@@ -80,6 +80,8 @@ int TServer::StartRangeExchange(int which) {
   if (blocks && ((range->start - 1) % kBlockRecords != 0 || range->end % kBlockRecords != 0)) {
     return Refuse(kCodeBadRange);
   }
+  // The rows the exchange reads into or sends must be the range's products.
+  if (!ShownRange()) return 0;
   // The write only sends; every other exchange stores its range at the end.
   if (which != kWrite) KeepServerCopy(kCopyServer);
   // Busy before the lock is sent: its wait on the line serves other calls.

@@ -98,8 +98,8 @@ int TServer::AddTovar(const ServerValue& name, const ServerValue& price, const S
                       const ServerValue& shCode) {
   if (RefusedBusy()) return 0;
   const std::string sectionText = section.Text();
-  const std::optional<FieldRange> range = Range();
-  if (!range) return Refuse(kCodeBadRange);
+  const std::optional<FieldRange> range = ShownRange();
+  if (!range) return 0;
   if (range->Rows() < ctx_.vars.TableCursor) return Refuse(kCodeEndOfTable);
   const bool isRegister = Type() == kTypeRegister;
   if (!ValidSection(sectionText, isRegister ? 16 : 7)) return Refuse(kCodeBadSection);
@@ -140,8 +140,8 @@ void TServer::LoadRow(int row) {
 
 int TServer::GetNextTovar() {
   if (RefusedBusy()) return 0;
-  const std::optional<FieldRange> range = Range();
-  if (!range) return Refuse(kCodeBadRange);
+  const std::optional<FieldRange> range = ShownRange();
+  if (!range) return 0;
   ServerVariables& v = ctx_.vars;
   if (range->Rows() < v.TableCursor) return Refuse(kCodeEndOfTable);
   const int row = v.TableCursor;
@@ -156,8 +156,8 @@ int TServer::GetNextTovar() {
 
 int TServer::GetNext() {
   if (RefusedBusy()) return 0;
-  const std::optional<FieldRange> range = Range();
-  if (!range) return Refuse(kCodeBadRange);
+  const std::optional<FieldRange> range = ShownRange();
+  if (!range) return 0;
   ServerVariables& v = ctx_.vars;
   if (range->Rows() < v.TableCursor) return Refuse(kCodeEndOfTable);
   for (int row = v.TableCursor; row <= range->Rows(); ++row) {

@@ -95,6 +95,29 @@ TEST_F(StartupTest, TableShowsTheActiveBaseFile) {
   EXPECT_EQ(model.data(model.index(4095, 0), Qt::DisplayRole).toString().toStdString(), "4096");
 }
 
+// A base file cut short loads what it holds, says so once per load in an
+// error box naming the file, and is never shortened.
+TEST_F(StartupTest, ShortBaseFileIsToldOncePerLoadAndKept) {
+  WriteSettings("[Диапазон базы]\nbegin=0001\nend=0008\n");
+  WriteBaseRecord(1, 2, {"Молоко", "45.00", "2", "460123456789", "1.500", "1", "0"});
+  const std::filesystem::path file = dir / "Base" / "Base1.bsd";
+  std::filesystem::resize_file(file, 3 * 77 + 10);  // three records and a piece
+  const std::string told = "Файл " + file.string() +
+                           " короче диапазона базы: записей в нем 3, нужно 8. Товары 4..8 "
+                           "показаны пустыми.";
+  Start();
+  EXPECT_EQ(CountShown(told), 1);
+  const ProductTableModel& model = *Main().StringGrid1()->Model();
+  ASSERT_EQ(model.rowCount(), 8);
+  EXPECT_EQ(model.data(model.index(1, 1), Qt::DisplayRole).toString().toStdString(), "Молоко");
+  Main().Edit12()->setFocus();
+  Main().Edit12()->selectAll();
+  QTest::keyClicks(Main().Edit12(), "8");
+  QTest::keyClick(Main().Edit12(), Qt::Key_Return);
+  EXPECT_EQ(CountShown(told), 2);
+  EXPECT_EQ(std::filesystem::file_size(file), 3u * 77 + 10);
+}
+
 TEST_F(StartupTest, HeadingsKeepTheirLeadingBlanks) {
   Start();
   const ProductTableModel& model = *Main().StringGrid1()->Model();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+
 #include "base/base_record.h"
 #include "base_test_support.h"
 #include "hex.h"
@@ -185,6 +187,67 @@ TEST_F(BaseFileTest, AbsurdIndexesAreRefused) {
   EXPECT_FALSE(folder.ReadRecords("Base1.bsd", 0, 1 << 30, out, error));
   EXPECT_FALSE(folder.StoreRecord("Base1.bsd", -5, NewFileRecord(), error));
   EXPECT_EQ(ReadBytes(Path()), Distinct(1));
+}
+
+// A base file kept elsewhere (a shared folder, a second disk) and linked
+// into Base: every store changes the file the link points to, in its own
+// folder, and the link stays.
+TEST_F(BaseFileTest, StoresThroughALinkReplaceItsTarget) {
+  namespace fs = std::filesystem;
+  struct Case {
+    const char* what;
+    std::function<void(const fs::path& target)> link;
+  };
+  const Case cases[] = {
+      {"absolute", [&](const fs::path& t) { fs::create_symlink(t, Path()); }},
+      {"relative", [&](const fs::path&) { fs::create_symlink("../shared/Base1.bsd", Path()); }},
+      {"chain",
+       [&](const fs::path& t) {
+         fs::create_symlink(t, dir.path() / "shared" / "hop");
+         fs::create_symlink("../shared/hop", Path());
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir.path() / "Base");
+    fs::remove_all(dir.path() / "shared");
+    fs::create_directories(dir.path() / "Base");
+    fs::create_directories(dir.path() / "shared");
+    const fs::path target = dir.path() / "shared" / "Base1.bsd";
+    WriteBytes(target, Distinct(3));
+    c.link(target);
+
+    const std::vector<ProductRecord> two{ClearedRecord()};
+    ASSERT_TRUE(folder.StoreRange("Base1.bsd", 1, two, error)) << error;
+    EXPECT_TRUE(fs::is_symlink(Path()));
+    const std::string bytes = ReadBytes(target);
+    ASSERT_EQ(bytes.size(), 3 * kRec);
+    const BaseRecordBytes cleared = EncodeBaseRecord(ClearedRecord());
+    EXPECT_EQ(bytes.substr(kRec, kRec), std::string(cleared.begin(), cleared.end()));
+    EXPECT_EQ(bytes.substr(0, kRec), Distinct(1));
+
+    ASSERT_TRUE(folder.CreateBase("Base1.bsd", error)) << error;
+    EXPECT_TRUE(fs::is_symlink(Path()));
+    EXPECT_EQ(fs::file_size(target), kBaseFileRecords * kRec);
+    // No temporary file is left in either folder.
+    for (const fs::path& d : {dir.path() / "Base", dir.path() / "shared"}) {
+      for (const auto& e : fs::directory_iterator(d)) {
+        EXPECT_EQ(e.path().filename().string().find(".XXXXXX"), std::string::npos);
+        EXPECT_EQ(e.path().filename().string().find("Base1.bsd."), std::string::npos);
+      }
+    }
+  }
+}
+
+TEST_F(BaseFileTest, LinkLoopIsAWriteFailureAndChangesNothing) {
+  namespace fs = std::filesystem;
+  fs::create_directories(dir.path() / "Base");
+  fs::create_symlink("Base2.bsd", Path());
+  fs::create_symlink("Base1.bsd", Path("Base2.bsd"));
+  const std::vector<ProductRecord> one{ClearedRecord()};
+  EXPECT_FALSE(folder.StoreRange("Base1.bsd", 0, one, error));
+  EXPECT_NE(error.find("Base1.bsd"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_symlink(Path()));
 }
 
 }  // namespace

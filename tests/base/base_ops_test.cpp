@@ -150,11 +150,19 @@ TEST_F(BaseOpsTest, WriteBaseTakesTheRangeFromTheFields) {
   ws.range.SetEndText("20");
   EXPECT_FALSE(WriteBase(ws));
   EXPECT_EQ(ReadBytes(BasePath(1)), before);
-  ws.range.SetStartText("2");
-  ws.range.SetEndText("3");
+  SetRange("2", "3");
+  ASSERT_TRUE(ReadBase(ws));
+  ws.range.CurrentRecord = 4;  // where an exchange loop left it
   ASSERT_TRUE(WriteBase(ws));
   EXPECT_EQ(ws.range.CurrentRecord, 2);
   EXPECT_EQ(ws.range.LastRecord, 3);
+  // Rows the table does not hold are never stored as empty products.
+  ws.range.SetEndText("4");
+  prompts.Clear();
+  EXPECT_FALSE(WriteBase(ws));
+  EXPECT_EQ(prompts.texts(), std::vector<std::string>{
+                                 "Таблица не содержит товары 2..4: файл Base1.bsd не изменен."});
+  EXPECT_EQ(ReadBytes(BasePath(1)), before);
 }
 
 TEST_F(BaseOpsTest, ClearingRange1To4OfAZhrm3Base) {

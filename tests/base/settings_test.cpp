@@ -281,6 +281,25 @@ TEST_F(SettingsTest, ReadOnlyFileShowsUnableToWriteAndKeepsTheFile) {
   EXPECT_FALSE(settings.SavePartial(ws));
 }
 
+// ZELBase.ini linked to a file kept elsewhere: the save changes that file
+// and the link stays.
+TEST_F(SettingsTest, SavePosThroughALinkReplacesItsTarget) {
+  namespace fs = std::filesystem;
+  const fs::path target = dir.path() / "shared" / "ZELBase.ini";
+  fs::create_directories(target.parent_path());
+  WriteIni("[Общие]\nActivePage=2\n");
+  fs::rename(IniPath(), target);
+  fs::create_symlink("shared/ZELBase.ini", IniPath());
+  settings.Load(ws);
+  EXPECT_EQ(ws.channels.frontPage, 2);
+  ws.channels.frontPage = 5;
+  ASSERT_TRUE(settings.SavePos(ws));
+  EXPECT_TRUE(fs::is_symlink(IniPath()));
+  EXPECT_NE(testing::ReadBytes(target).find("ActivePage=5\r\n"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), fs::directory_iterator()),
+            1);
+}
+
 TEST_F(SettingsTest, PartialSaveWritesChannelsAndThePageOnly) {
   settings.Load(ws);
   ws.channels.SetDisconnected(6, false);

@@ -108,6 +108,30 @@ TEST_F(CliFiles, ShowPrintsTheRangeAsColumns) {
   EXPECT_TRUE(lines[8].starts_with("8  ")) << lines[8];
 }
 
+// A base file cut short: named on stderr, a command that reads the range
+// ends with 1, a write sends nothing, and the file keeps its length.
+TEST_F(CliFiles, ShortBaseFileIsNamedAndReadingTheRangeEndsWithOne) {
+  ASSERT_EQ(Zhrm3({"read"}).exitCode, 0);
+  const std::filesystem::path file = Path("Base/Base" + std::to_string(kZhrm3) + ".bsd");
+  std::filesystem::resize_file(file, 3 * 77);
+  const CliResult show = Zhrm3({"show"});
+  EXPECT_EQ(show.exitCode, 1);
+  EXPECT_TRUE(Contains(show.err, file.string() + " короче диапазона базы: записей в нем 3"))
+      << show.err;
+  PrepareSettings();
+  SetSetting("Диапазон базы", "begin", "0001");
+  SetSetting("Диапазон базы", "end", "0008");
+  SetSetting(ChannelSection(kZhrm3), "Select", "1");
+  // Without --channel and --range the load is the settings' own.
+  for (const char* command : {"show", "write"}) {
+    const CliResult r = Demo({command});
+    EXPECT_EQ(r.exitCode, 1) << command << ": " << r.err;
+    EXPECT_TRUE(Contains(r.err, "короче диапазона базы")) << command << ": " << r.err;
+  }
+  EXPECT_TRUE(Contains(Demo({"write"}).err, "nothing written"));
+  EXPECT_EQ(std::filesystem::file_size(file), 3u * 77);
+}
+
 struct ExportCase {
   std::string format;   ///< --format value, empty for none
   std::string given;    ///< FILE operand

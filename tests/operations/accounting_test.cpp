@@ -77,8 +77,8 @@ TEST_F(Accounting, StopDuringResetStoresZerosAndReleasesTheLock) {
   ws.options.blockKkm = true;
   auto device = Attach<Zhrm20Device>(0x0001);
   for (std::size_t n = 0; n < 5; ++n) device->SetAccounting(n, 1000);
-  for (int row = 1; row <= 5; ++row) ws.table.SetCell(row, kColAccounting, "1.000");
   SetRange("1", "5");
+  for (int row = 1; row <= 5; ++row) ws.table.SetCell(row, kColAccounting, "1.000");
   progress.onEvents = [this] {
     if (progress.advances == 2) ws.run.stopRequested = true;
   };

@@ -96,8 +96,8 @@ TEST_F(ReadBase, StopAtProductFiftyStoresTheWholeRange) {
   FillRows(100);
   prompts.Answer(Answer::Yes);
   WriteActiveBase(ws);  // the device now holds rows 1..100
-  for (int row = 1; row <= 100; ++row) ws.table.SetCell(row, kColName, "OLD");
   SetRange("1", "100");
+  for (int row = 1; row <= 100; ++row) ws.table.SetCell(row, kColName, "OLD");
   progress.onEvents = [this] {
     if (progress.advances == 50) ws.run.stopRequested = true;
   };
@@ -157,8 +157,8 @@ TEST_F(ReadBase, FailureAfterGoodRecordsKeepsRowsAndLeavesTheFileAlone) {
       faults = &Attach<Zhrm3Device>(model, 0x0001)->Faults();
     }
     faults->FailNthRequest(4, 1000);  // three good records, then silence
-    for (int row = 1; row <= 6; ++row) ws.table.SetCell(row, kColName, "KEEP");
     SetRange("1", "6");
+    for (int row = 1; row <= 6; ++row) ws.table.SetCell(row, kColName, "KEEP");
     const std::string before = BaseBytes();
     prompts.Answer(Answer::No);
     ReadActiveBase(ws);

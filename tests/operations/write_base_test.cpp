@@ -109,8 +109,8 @@ TEST_F(WriteBase, RegisterRecordCarriesPriceAndBarcodeDigits) {
   r.section = "3";
   r.barcode = "123";
   r.column6 = "7";
-  ws.table.SetRecord(1, r);
   SetRange("1", "1");
+  ws.table.SetRecord(1, r);
   prompts.Answer(Answer::Yes);
   WriteActiveBase(ws);
   const auto rec = device->Record(0);
@@ -124,9 +124,9 @@ TEST_F(WriteBase, CellThatCannotBeEncodedEndsTheWriteWithItsProduct) {
   Activate("ЖРМ 2.0");
   ws.options.blockKkm = true;
   auto device = Attach<Zhrm20Device>(0x0001);
+  SetRange("1", "3");
   FillRows(3);
   ws.table.SetCell(2, kColPrice, "12a.00");
-  SetRange("1", "3");
   prompts.Answer(Answer::Yes);
   line->ClearSent();
   WriteActiveBase(ws);
@@ -171,8 +171,8 @@ TEST_F(WriteBase, BarcodeWithLettersWhereTheRecordHoldsCharacters) {
           t == "ЖРМ 3" ? Zhrm3FamilyModel::Zhrm3 : Zhrm3FamilyModel::Zhrm200, 0x0001);
       record = [d] { return d->Record(0); };
     }
-    ws.table.SetRecord(1, ProductRecord{"Сыр", "1.00", "1", "AB-12", "0.000", "0", "0"});
     SetRange("1", "1");
+    ws.table.SetRecord(1, ProductRecord{"Сыр", "1.00", "1", "AB-12", "0.000", "0", "0"});
     const std::vector<uint8_t> before(record().begin(), record().end());
     prompts.Answer(Answer::Yes);
     WriteActiveBase(ws);

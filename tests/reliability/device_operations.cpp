@@ -77,8 +77,8 @@ bool HasTapes(OperationRun& r) {
 
 void PrepareRead(OperationRun& r) {
   Workspace& ws = r.rig.Ws();
-  r.rig.FillRows(kRangeRecords);
   r.rig.SetRange(1, kRangeRecords);
+  r.rig.FillRows(kRangeRecords);
   r.rig.Prompts().Answer(Answer::Yes);
   WriteActiveBase(ws);
   MarkRowsOld(r);
@@ -93,8 +93,8 @@ std::vector<std::string> ObserveRows(OperationRun& r) {
 }
 
 void PrepareWrite(OperationRun& r) {
-  r.rig.FillRows(kRangeRecords);
   r.rig.SetRange(1, kRangeRecords);
+  r.rig.FillRows(kRangeRecords);
   r.rig.Ws().options.blockKkm = true;
 }
 std::vector<std::string> ObserveRecords(OperationRun& r) {
@@ -106,8 +106,8 @@ std::vector<std::string> ObserveRecords(OperationRun& r) {
 void PrepareAccounting(OperationRun& r) {
   for (int n = 0; n < kRangeRecords; ++n)
     r.rig.Device().setAccounting(n, static_cast<uint32_t>(1000 * (n + 1) + n));
-  MarkAccountingOld(r);
   r.rig.SetRange(1, kRangeRecords);
+  MarkAccountingOld(r);
   r.rig.Ws().options.blockKkm = true;
 }
 void MarkAccountingOld(OperationRun& r) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/base_ops.h"
 #include "sim/register_device.h"
 #include "sim/zhrm15_device.h"
 #include "sim/zhrm20_device.h"
@@ -90,6 +91,8 @@ Rig::Rig(const std::string& type)
 void Rig::SetRange(int first, int last) {
   ws_->range.SetStartText(std::to_string(first));
   ws_->range.SetEndText(std::to_string(last));
+  ConfirmRange(*ws_);  // as the operator does; the table then shows the range
+  prompts_.Clear();
 }
 
 std::string Rig::BaseBytes() const {

@@ -45,6 +45,7 @@ class Rig {
   ScriptedPrompts& Prompts() { return prompts_; }
   SimulatedLine& Line() { return *line_; }
   const std::filesystem::path& Dir() const { return dir_.path(); }
+  /// Types the range and confirms it, as the operator does.
   void SetRange(int first, int last);
   std::string BaseBytes() const;
   /// Fills table rows 1..n with varied products every type can hold.

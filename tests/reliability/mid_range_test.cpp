@@ -11,8 +11,8 @@ namespace {
 constexpr int kRows = 6;
 
 void PrepareDevice(Rig& rig) {
-  rig.FillRows(kRows);
   rig.SetRange(1, kRows);
+  rig.FillRows(kRows);
   rig.Prompts().Answer(Answer::Yes);
   WriteActiveBase(rig.Ws());
   for (int row = 1; row <= kRows; ++row) rig.Ws().table.SetCell(row, kColName, "OLD");

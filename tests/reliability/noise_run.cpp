@@ -36,8 +36,8 @@ int NeitherOldNorNew(const std::vector<std::string>& got, const std::vector<std:
 void CleanRoundTrip(const std::string& type, int records, std::vector<std::string>& device,
                     std::vector<std::string>& rows) {
   Rig rig(type);
-  rig.FillRows(records);
   rig.SetRange(1, records);
+  rig.FillRows(records);
   rig.Prompts().Answer(Answer::Yes);
   WriteActiveBase(rig.Ws());
   device = DeviceRecords(rig, records);
@@ -56,8 +56,8 @@ NoiseFigures RunNoisyRoundTrip(const std::string& type, int records, double bitE
   f.records = records;
   Rig rig(type);
   const auto oldDevice = DeviceRecords(rig, records);
-  rig.FillRows(records);
   rig.SetRange(1, records);
+  rig.FillRows(records);
   rig.Port().SetBitErrorRate(bitErrorRate, seed);
   rig.Prompts().Answer(Answer::Yes);
   WriteActiveBase(rig.Ws());

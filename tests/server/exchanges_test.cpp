@@ -2,6 +2,7 @@
 // the event loop, against virtual devices on the simulated line.
 #include <gtest/gtest.h>
 
+#include "base/base_ops.h"
 #include "devices/zhrm15_record.h"
 #include "devices/zhrm3_record.h"
 #include "server_fixture.h"
@@ -237,6 +238,51 @@ TEST_F(Exchanges, ReadUchetFillsColumnFiveAndStoresTheRange) {
   EXPECT_EQ(ws.table.Cell(3, kColAccounting), "0.005");
   EXPECT_EQ(Stored(1).accounting, "1.500");
   ExpectIdleAtStart(1, "accounting");
+}
+
+// The operator typed "6" into "по" without confirming while the table shows
+// 1..3: each exchange works on products 1..6 with their own fields.
+TEST_F(Exchanges, TypedRangeWiderThanTheTableIsLoadedFirst) {
+  for (const char* exchange : {"ReadBase", "WriteBase", "ReadUchet", "ClearUchet"}) {
+    SCOPED_TRACE(exchange);
+    ActivateRange("ЖРМ 3", 1, 3);
+    for (int n = 1; n <= 6; ++n) {
+      ws.table.SetRowCount(n + 1);
+      ws.table.SetRow(n, n, Product(100 + n));
+      ws.table.CurrentProductRow = n;
+      ASSERT_TRUE(WriteTovar(ws));
+    }
+    ASSERT_EQ(server.SetRange(1, 3), 1);
+    ws.range.SetEndText("6");
+    line->DetachAll();
+    auto device = Zhrm3WithProducts(6);
+    for (int n = 0; n < 6; ++n) device->SetAccounting(n, 2000);
+    const std::string name = exchange;
+    const int started = name == "ReadBase"    ? server.ReadBase()
+                        : name == "WriteBase" ? server.WriteBase()
+                        : name == "ReadUchet" ? server.ReadUchet()
+                                              : server.ClearUchet();
+    ASSERT_EQ(started, 1);
+    RunExchange();
+    EXPECT_EQ(Code(), 0);
+    for (int n = 1; n <= 6; ++n) {
+      const auto inDevice = device->Record(n - 1).first<kZhrm3RecordBytes>();
+      ProductRecord want = Product(100 + n);
+      if (name == "ReadBase") {
+        const ProductRecord read = DecodeZhrm3Record(inDevice);
+        want.name = read.name;
+        want.price = read.price;
+        want.section = read.section;
+        want.barcode = read.barcode;
+      }
+      if (name == "ReadUchet") want.accounting = "2.000";
+      if (name == "ClearUchet") want.accounting = "0.000";
+      EXPECT_EQ(Stored(n), want) << n;
+      std::array<uint8_t, kZhrm3RecordBytes> sent{};
+      EncodeZhrm3Record(name == "WriteBase" ? Product(100 + n) : Product(n), sent);
+      EXPECT_TRUE(std::equal(sent.begin(), sent.end(), inDevice.begin())) << n;
+    }
+  }
 }
 
 TEST_F(Exchanges, ReadUchetOnZhrm15ReadsRecordByRecord) {

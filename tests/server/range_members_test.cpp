@@ -48,6 +48,24 @@ TEST_F(RangeMembers, SetRangeLoadsTheRangeLikeTheConfirmButton) {
   EXPECT_FALSE(ws.controls.confirmRangeEnabled);
 }
 
+// A base file cut short: the load keeps what it holds and the member
+// answers 0 with code 12 once; the table then shows the range.
+TEST_F(RangeMembers, ShortBaseFileRefusesTheLoadingMemberWithTwelve) {
+  Activate("ЖРМ 3");
+  std::filesystem::resize_file(BasePath(1), 2 * 77);
+  EXPECT_EQ(server.SetRange(1, 5), 0);
+  EXPECT_EQ(Code(), 12);
+  EXPECT_EQ(ws.table.RowCount(), 6);
+  EXPECT_EQ(server.SetTop(1), 1);
+  EXPECT_EQ(server.GetNextTovar(), 1);  // the range is loaded: no second notice
+  ws.range.SetEndText("7");             // typed in the window, not confirmed
+  EXPECT_EQ(server.ReadUchet(), 0);
+  EXPECT_EQ(Code(), 12);
+  EXPECT_EQ(server.SelectBase(ServerValue(int64_t{1})), 0);
+  EXPECT_EQ(Code(), 12);
+  EXPECT_EQ(std::filesystem::file_size(BasePath(1)), 2u * 77);
+}
+
 TEST_F(RangeMembers, SetRangeOnZhrm15AlignsToBlocks) {
   Activate("ЖРМ 1.5");
   EXPECT_EQ(server.SetRange(5, 7), 1);
