@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -54,22 +55,40 @@ PosixTtyPort::PosixTtyPort(const std::string& path) : path_(path) {
     problem_ = path + ": " + std::strerror(errno);
     return;
   }
+  termios2 t{};
+  if (::ioctl(fd_, TCGETS2, &t) != 0) {
+    Refuse(path + ": not a serial device");
+    return;
+  }
+  // TIOCEXCL keeps out later openers only, and not root: a port already
+  // exclusive or locked (as we lock it, and pyserial) is held by another
+  // program. The checks come first so that its owner's settings stay as they are.
+  int exclusive = 0;
+  if (::ioctl(fd_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
+    Refuse(path + ": held by another program (exclusive)");
+    return;
+  }
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    Refuse(path + ": held by another program (locked)");
+    return;
+  }
   if (::ioctl(fd_, TIOCEXCL) != 0 && errno != ENOTTY) {
     problem_ = path + ": " + std::strerror(errno);
   }
-  termios2 t{};
-  if (::ioctl(fd_, TCGETS2, &t) != 0) {
-    problem_ = path + ": not a serial device";
-    ::close(fd_);
-    fd_ = -1;
-    return;
-  }
   RequestLowLatency();
+}
+
+void PosixTtyPort::Refuse(const std::string& problem) {
+  problem_ = problem;
+  ::close(fd_);
+  fd_ = -1;
 }
 
 PosixTtyPort::~PosixTtyPort() {
   if (fd_ >= 0) {
     ::ioctl(fd_, TCFLSH, TCIOFLUSH);
+    // A pty keeps the flag while its other side is open: the next open would fail.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
   }
 }

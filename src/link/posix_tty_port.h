@@ -13,7 +13,8 @@ namespace zel {
 
 class PosixTtyPort final : public BytePort {
  public:
-  /// Opens `path` exclusively; IsOpen() tells whether it worked.
+  /// Opens `path` exclusively; IsOpen() tells whether it worked: not when
+  /// another program holds it locked or exclusive.
   explicit PosixTtyPort(const std::string& path);
   ~PosixTtyPort() override;
   PosixTtyPort(const PosixTtyPort&) = delete;
@@ -35,6 +36,8 @@ class PosixTtyPort final : public BytePort {
  private:
   /// Moves everything the kernel holds into rx_; returns the bytes read.
   std::size_t Drain();
+  /// Closes the descriptor of an open that cannot be used.
+  void Refuse(const std::string& problem);
   void MarkGone(const char* what, int err);
   void SetModemLine(int line, bool raised);
   void RequestLowLatency();
