@@ -49,8 +49,7 @@ PortSetup::PortSetup(Link& link, PortOpener opener)
     : comPaths(DefaultComPaths()), link_(link), opener_(std::move(opener)) {}
 
 std::string PortSetup::CurrentPath() const {
-  const int i = comIndex >= 0 && comIndex < kComPorts ? comIndex : 0;
-  return comPaths[i];
+  return comIndex >= 0 && comIndex < kComPorts ? comPaths[comIndex] : std::string();
 }
 
 std::string PortSetup::PortProblem() const {
@@ -58,7 +57,9 @@ std::string PortSetup::PortProblem() const {
 }
 
 bool PortSetup::OpenPath() {
-  link_.SetPort(opener_ ? opener_(CurrentPath()) : nullptr);
+  // With no COM button checked no port is opened.
+  const std::string path = CurrentPath();
+  link_.SetPort(opener_ && !path.empty() ? opener_(path) : nullptr);
   return link_.Port() != nullptr;
 }
 

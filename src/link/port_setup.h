@@ -31,7 +31,7 @@ class PortSetup {
  public:
   PortSetup(Link& link, PortOpener opener);
 
-  /// COM1..COM8 as 0..7 (the checked radio button).
+  /// COM1..COM8 as 0..7 (the checked radio button); -1 when none is checked.
   int comIndex = 0;
   /// Device path of each COM choice (settings keys "Com1Path".."Com8Path").
   std::array<std::string, kComPorts> comPaths;
@@ -53,7 +53,7 @@ class PortSetup {
   void ApplyLineProfile(LineFamily family,
                         ProfileContext context = ProfileContext::ChannelActivated);
 
-  /// The path behind the current COM choice.
+  /// The path behind the current COM choice; empty when none is checked.
   std::string CurrentPath() const;
   /// Problem the port reported when it was opened or configured (e.g. an
   /// adapter that cannot hold the speed); empty when none.

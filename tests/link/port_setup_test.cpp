@@ -48,12 +48,19 @@ TEST_F(PortSetupTest, StartupOpenOfMissingPortShowsNothing) {
   EXPECT_FALSE(link.SendAddressedCommand(3, 0));
 }
 
-TEST_F(PortSetupTest, SetPReportsBusyOrAbsentPort) {
-  setup.OpenAtStartup();
-  setup.comIndex = 2;
-  EXPECT_FALSE(setup.set_p(prompts));
-  EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Порт уже используется или недоступен !"});
-  EXPECT_FALSE(link.PortValid());
+TEST_F(PortSetupTest, SetPReportsBusyOrAbsentPortOrNoneChecked) {
+  for (int comIndex : {2, -1}) {
+    setup.OpenAtStartup();
+    ASSERT_TRUE(link.PortValid());
+    setup.comIndex = comIndex;  // -1: no COM button checked, COM1 ("sim") is not opened
+    ScriptedPrompts shown;
+    EXPECT_FALSE(setup.set_p(shown)) << comIndex;
+    EXPECT_EQ(shown.texts(), std::vector<std::string>{"Порт уже используется или недоступен !"});
+    EXPECT_FALSE(link.PortValid()) << comIndex;
+    setup.OpenAtStartup();
+    EXPECT_FALSE(link.PortValid()) << comIndex;
+    setup.comIndex = 0;
+  }
 }
 
 TEST_F(PortSetupTest, SetPReportsSuccess) {
