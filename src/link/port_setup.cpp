@@ -75,6 +75,8 @@ void PortSetup::Configure(std::size_t queueBytes) {
   s.stopBits = 1;
   s.flags = kFlagsRtsHandshake;
   link_.ApplySettings();
+  // DTR control is disabled in the basic settings, yet Linux raises DTR at open.
+  port->SetDtr(false);
   Com_Timeouts();
   port->Purge();
 }

@@ -28,8 +28,10 @@ class PortSetupTest : public ::testing::Test {
 };
 
 TEST_F(PortSetupTest, StartupOpenAppliesBasicSettings) {
+  line->SetDtr(true);  // as Linux leaves it after the open
   setup.OpenAtStartup();
   ASSERT_TRUE(link.PortValid());
+  EXPECT_FALSE(line->Dtr());
   const LineSettings s = line->Current();
   EXPECT_EQ(s.baud, 9600u);
   EXPECT_EQ(s.dataBits, 8);
@@ -64,7 +66,9 @@ TEST_F(PortSetupTest, SetPReportsBusyOrAbsentPortOrNoneChecked) {
 }
 
 TEST_F(PortSetupTest, SetPReportsSuccess) {
+  line->SetDtr(true);
   EXPECT_TRUE(setup.set_p(prompts));
+  EXPECT_FALSE(line->Dtr());
   ASSERT_EQ(prompts.shown().size(), 1u);
   EXPECT_EQ(prompts.shown()[0].kind, "information");
   EXPECT_EQ(prompts.shown()[0].text, "Порт проинициализирован !");
