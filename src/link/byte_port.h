@@ -37,6 +37,9 @@ class BytePort {
   virtual std::size_t Read(uint8_t* dst, std::size_t maxBytes) = 0;
   /// Queues n bytes for sending, waiting at most timeoutMs for room.
   virtual std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) = 0;
+  /// Returns once the bytes written so far have left the wire, as far as the
+  /// port can tell; a stuck line does not hold it for ever.
+  virtual void WaitUntilSent() {}
   /// Limits the input queue; bytes beyond it are dropped, as a driver would.
   virtual void SetInputQueueBytes(std::size_t bytes) = 0;
   /// Text of the last problem worth telling the user (empty when none).

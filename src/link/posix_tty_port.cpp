@@ -19,6 +19,9 @@ namespace {
 
 // An adapter more than this far off the asked speed garbles every byte.
 constexpr double kSpeedTolerance = 0.015;
+// Beyond the bytes' own time on the wire, how long the output queue may take
+// to empty before the line counts as stuck.
+constexpr int64_t kDrainSlackUs = 100'000;
 
 void ToRaw(termios2& t) {
   t.c_iflag &=
@@ -150,6 +153,7 @@ void PosixTtyPort::SetDtr(bool raised) {
 void PosixTtyPort::Purge() {
   rx_.clear();
   rxHead_ = 0;
+  txFreeUs_ = 0;  // what had not left is discarded
   if (IsOpen()) ::ioctl(fd_, TCFLSH, TCIOFLUSH);
 }
 
@@ -238,7 +242,27 @@ std::size_t PosixTtyPort::Write(const uint8_t* src, std::size_t n, int timeoutMs
     const timespec ts = Remaining(deadline, now);
     if (::ppoll(&p, 1, &ts, nullptr) < 0 && errno != EINTR) break;
   }
+  txFreeUs_ =
+      std::max(clock_.NowUs(), txFreeUs_) + static_cast<int64_t>(done) * settings_.ByteTimeUs();
   return done;
+}
+
+// Not before the bytes can have left at the line's pace: a USB adapter's
+// driver counts them sent once they reach the chip's own buffer, and a pty
+// never holds them. Then the kernel's queue, and tcdrain for the UART's FIFO
+// once that queue is empty, so that it cannot block on a stuck line.
+void PosixTtyPort::WaitUntilSent() {
+  if (!IsOpen()) return;
+  clock_.SleepUntilUs(txFreeUs_);
+  const int64_t byteUs = std::max<int64_t>(settings_.ByteTimeUs(), 100);
+  const int64_t deadline = clock_.NowUs() + kDrainSlackUs;
+  int queued = 0;
+  while (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0) {
+    const int64_t now = clock_.NowUs();
+    if (now >= deadline) return;
+    clock_.SleepUntilUs(std::min(deadline, now + queued * byteUs));
+  }
+  ::ioctl(fd_, TCSBRK, 1);
 }
 
 }  // namespace zel

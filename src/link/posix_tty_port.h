@@ -30,6 +30,7 @@ class PosixTtyPort final : public BytePort {
   bool WaitForBytes(std::size_t count, int64_t deadlineUs) override;
   std::size_t Read(uint8_t* dst, std::size_t maxBytes) override;
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
+  void WaitUntilSent() override;
   void SetInputQueueBytes(std::size_t bytes) override { queueLimit_ = bytes; }
   std::string LastProblem() const override { return problem_; }
 
@@ -52,6 +53,7 @@ class PosixTtyPort final : public BytePort {
   std::size_t rxHead_ = 0;
   LineSettings settings_;
   std::string problem_;
+  int64_t txFreeUs_ = 0;  ///< when the bytes written so far leave at the line's pace
 };
 
 }  // namespace zel

@@ -43,6 +43,8 @@ class Rfc2217Port final : public BytePort {
   bool WaitForBytes(std::size_t count, int64_t deadlineUs) override;
   std::size_t Read(uint8_t* dst, std::size_t maxBytes) override;
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
+  /// The server tells nothing of its UART: the modelled transmit time.
+  void WaitUntilSent() override { clock_.SleepUntilUs(txFreeUs_); }
   void SetInputQueueBytes(std::size_t bytes) override { queueLimit_ = bytes; }
   std::string LastProblem() const override { return problem_; }
   /// A reply crosses the server and the network in pieces; a pause between
