@@ -109,7 +109,13 @@ void PortSetup::MySetup(bool mark) {
   link_.SetParity(mark ? Parity::Mark : Parity::Space, true);
 }
 
+void PortSetup::ReopenWithProfile() {
+  OpenAtStartup();
+  if (profile_) ApplyLineProfile(profile_->family, profile_->context);
+}
+
 void PortSetup::ApplyLineProfile(LineFamily family, ProfileContext context) {
+  profile_ = AppliedProfile{family, context};
   const LineProfile p = LineProfileFor(family, speedText, context);
   LineSettings& s = link_.Settings();
   s.baud = p.baud;

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/prompts.h"
@@ -53,6 +54,10 @@ class PortSetup {
   void ApplyLineProfile(LineFamily family,
                         ProfileContext context = ProfileContext::ChannelActivated);
 
+  /// Opens the port as at start-up and applies the line profile that was in
+  /// force, for a program that goes on serving its clients after a close.
+  void ReopenWithProfile();
+
   /// The path behind the current COM choice; empty when none is checked.
   std::string CurrentPath() const;
   /// Problem the port reported when it was opened or configured (e.g. an
@@ -65,6 +70,11 @@ class PortSetup {
 
   Link& link_;
   PortOpener opener_;
+  struct AppliedProfile {
+    LineFamily family;
+    ProfileContext context;
+  };
+  std::optional<AppliedProfile> profile_;  ///< the last one applied
 };
 
 /// Default device paths: "/dev/ttyS0".."/dev/ttyS7".

@@ -117,6 +117,25 @@ TEST_F(PortSetupTest, LineProfiles) {
   }
 }
 
+TEST_F(PortSetupTest, ReopenAppliesTheProfileInForce) {
+  const std::pair<LineFamily, uint32_t> cases[] = {{LineFamily::Zhrm15, 10416},
+                                                   {LineFamily::Zhrm20, 19200}};
+  for (const auto& [family, baud] : cases) {
+    setup.OpenAtStartup();
+    setup.ApplyLineProfile(family);
+    setup.ResetPort();
+    setup.ReopenWithProfile();
+    ASSERT_TRUE(link.PortValid());
+    EXPECT_EQ(line->Current().baud, baud);
+    EXPECT_TRUE(line->Dtr());
+  }
+  setup.ApplyLineProfile(LineFamily::Register, ProfileContext::DialogClosed);
+  setup.ResetPort();
+  setup.ReopenWithProfile();
+  EXPECT_EQ(line->Current().flags, kFlagsBinaryOnly);
+  EXPECT_FALSE(line->Dtr());
+}
+
 TEST_F(PortSetupTest, MySetupSetsMarkOrSpace) {
   setup.OpenAtStartup();
   setup.MySetup(true);
