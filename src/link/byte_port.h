@@ -44,6 +44,10 @@ class BytePort {
   virtual void SetInputQueueBytes(std::size_t bytes) = 0;
   /// Text of the last problem worth telling the user (empty when none).
   virtual std::string LastProblem() const { return {}; }
+  /// What the port could not set as asked under the present settings (a
+  /// speed the adapter cannot hold, a parity the server refuses), once the
+  /// answers still due have come; empty when all is as asked.
+  virtual std::string LineProblem() { return {}; }
   /// How much later than the line's own pace a byte may come after the one
   /// before it: none on a local port, the network's jitter on a remote one.
   virtual int64_t DeliveryJitterUs() const { return 0; }

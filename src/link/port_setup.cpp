@@ -60,6 +60,7 @@ bool PortSetup::OpenPath() {
   // With no COM button checked no port is opened.
   const std::string path = CurrentPath();
   link_.SetPort(opener_ && !path.empty() ? opener_(path) : nullptr);
+  lineProblemShown_.clear();
   return link_.Port() != nullptr;
 }
 
@@ -79,6 +80,7 @@ void PortSetup::Configure(std::size_t queueBytes) {
   port->SetDtr(false);
   Com_Timeouts();
   port->Purge();
+  ReportLineProblem();
 }
 
 void PortSetup::OpenAtStartup() {
@@ -118,11 +120,23 @@ void PortSetup::ApplyLineProfile(LineFamily family, ProfileContext context) {
   profile_ = AppliedProfile{family, context};
   const LineProfile p = LineProfileFor(family, speedText, context);
   LineSettings& s = link_.Settings();
+  const LineSettings before = s;
   s.baud = p.baud;
   if (p.parity) s.parity = *p.parity;
   if (p.flags) s.flags = *p.flags;
   link_.ApplySettings();
   if (BytePort* port = link_.Port()) port->SetDtr(p.dtrRaised);
+  if (s.baud != before.baud || s.flags != before.flags) lineProblemShown_.clear();
+  ReportLineProblem();
+}
+
+void PortSetup::ReportLineProblem() {
+  BytePort* port = link_.Port();
+  if (!port || !port->IsOpen()) return;
+  const std::string problem = port->LineProblem();
+  if (problem.empty() || problem == lineProblemShown_) return;
+  lineProblemShown_ = problem;
+  if (showLineProblem) showLineProblem(problem);
 }
 
 }  // namespace zel

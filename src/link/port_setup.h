@@ -38,6 +38,9 @@ class PortSetup {
   std::array<std::string, kComPorts> comPaths;
   /// The speed box of the dialog ("BaudRate").
   std::string speedText = "9600";
+  /// Shows a speed or parity the port could not set (an adapter that turns
+  /// 10416 into 14400); null: nothing is shown.
+  std::function<void(const std::string&)> showLineProblem;
 
   /// Start-up open: queue sizes 30000, basic settings, time-outs, purge.
   /// Shows nothing when the port cannot be opened.
@@ -54,6 +57,10 @@ class PortSetup {
   void ApplyLineProfile(LineFamily family,
                         ProfileContext context = ProfileContext::ChannelActivated);
 
+  /// Shows the port's line problem unless it was shown since the port was
+  /// opened or its line profile changed. Done after each of those and before
+  /// every device operation.
+  void ReportLineProblem();
   /// Opens the port as at start-up and applies the line profile that was in
   /// force, for a program that goes on serving its clients after a close.
   void ReopenWithProfile();
@@ -75,6 +82,7 @@ class PortSetup {
     ProfileContext context;
   };
   std::optional<AppliedProfile> profile_;  ///< the last one applied
+  std::string lineProblemShown_;
 };
 
 /// Default device paths: "/dev/ttyS0".."/dev/ttyS7".

@@ -127,11 +127,12 @@ bool PosixTtyPort::Apply(const LineSettings& s, bool drain) {
   termios2 back{};
   if (::ioctl(fd_, TCGETS2, &back) == 0 && s.baud > 0) {
     const double off = std::abs(static_cast<double>(back.c_ospeed) - s.baud) / s.baud;
-    if (off > kSpeedTolerance && !speedWarned_) {
-      speedWarned_ = true;
-      problem_ = path_ + ": адаптер не поддерживает скорость " + std::to_string(s.baud) +
-                 " бод (установлено " + std::to_string(back.c_ospeed) + ")";
-    }
+    std::string speed;
+    if (off > kSpeedTolerance)
+      speed = path_ + ": адаптер не поддерживает скорость " + std::to_string(s.baud) +
+              " бод (установлено " + std::to_string(back.c_ospeed) + ")";
+    if (!speed.empty() && speed != lineProblem_) problem_ = speed;
+    lineProblem_ = std::move(speed);
   }
   return true;
 }

@@ -33,6 +33,7 @@ class PosixTtyPort final : public BytePort {
   void WaitUntilSent() override;
   void SetInputQueueBytes(std::size_t bytes) override { queueLimit_ = bytes; }
   std::string LastProblem() const override { return problem_; }
+  std::string LineProblem() override { return lineProblem_; }
 
  private:
   /// Moves everything the kernel holds into rx_; returns the bytes read.
@@ -47,12 +48,12 @@ class PosixTtyPort final : public BytePort {
   std::string path_;
   int fd_ = -1;
   bool gone_ = false;
-  bool speedWarned_ = false;
   std::size_t queueLimit_ = 30000;
   std::vector<uint8_t> rx_;
   std::size_t rxHead_ = 0;
   LineSettings settings_;
   std::string problem_;
+  std::string lineProblem_;
   int64_t txFreeUs_ = 0;  ///< when the bytes written so far leave at the line's pace
 };
 

@@ -63,6 +63,7 @@ class SpyPort final : public BytePort {
   void WaitUntilSent() override { inner_->WaitUntilSent(); }
   void SetInputQueueBytes(std::size_t bytes) override { inner_->SetInputQueueBytes(bytes); }
   std::string LastProblem() const override { return inner_->LastProblem(); }
+  std::string LineProblem() override { return inner_->LineProblem(); }
   int64_t DeliveryJitterUs() const override { return inner_->DeliveryJitterUs(); }
 
  private:
