@@ -32,6 +32,7 @@ AppCore::AppCore(const std::filesystem::path& programDir, Prompts& prompts, Port
       settings(programDir) {
   // Waits for device bytes keep the window responsive.
   link.SetEventPump([this] { progress.ProcessEvents(); });
+  port.showLineProblem = [this](const std::string& text) { this->prompts.Warning(text); };
 }
 
 }  // namespace zel

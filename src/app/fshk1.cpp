@@ -161,7 +161,7 @@ void TFSHK1::closeEvent(QCloseEvent* event) {
     event->ignore();
     closeStepsDone_ = false;
     ws_.run.stopRequested = false;
-    if (!core_.link.PortValid()) core_.port.OpenAtStartup();
+    if (!core_.link.PortValid()) core_.port.ReopenWithProfile();
     return;
   }
   if (dialogs_.tovarNumber) dialogs_.tovarNumber->hide();

@@ -89,6 +89,8 @@ bool Set_Zhrm(Workspace& ws) {
     ws.prompts.Message("Неверная версия ЖРМ !!!");
     return false;
   }
+  // A network server's refusal may have come in after the profile was set.
+  ws.port.ReportLineProblem();
   return true;
 }
 

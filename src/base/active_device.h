@@ -15,6 +15,7 @@ void SelectZhrm(Workspace& ws);
 /// Checks and completes the active ЖРМ and ККМ numbers and the type, and
 /// derives the wire addresses. False after one of the messages "Неверный
 /// номер ЖРМ !!!", "Неверный номер ККМ !!!", "Неверная версия ЖРМ !!!".
+/// Then shows a speed or parity problem of the port not shown yet.
 bool Set_Zhrm(Workspace& ws);
 
 /// The automation server selects channel n: false when n is not 1..16 or

@@ -16,7 +16,9 @@ int OperationWatch::ExitCode(bool succeeded) const {
 
 bool CheckDevice(Session& s) {
   if (!Set_Zhrm(s.ws)) return false;
-  if (!s.link.PortValid()) {
+  if (s.port.CurrentPath().empty()) {
+    s.console.Note("zelbase-cli: no COM port is chosen in the settings");
+  } else if (!s.link.PortValid()) {
     const std::string problem = s.port.PortProblem();
     s.console.Note("zelbase-cli: port " + s.port.CurrentPath() + " is not open" +
                    (problem.empty() ? "" : ": " + problem));

@@ -72,6 +72,10 @@ Session::Session(const SessionPlan& plan, Console& console)
       ws(plan.folder, prompts, progress, warning, link, port),
       settings(plan.folder) {
   SeedDemoNetwork(*line);
+  // Before the operation, and not counted as one of its messages.
+  port.showLineProblem = [this](const std::string& text) {
+    this->console.Note("zelbase-cli: " + text);
+  };
   progress.AttachRun(ws.run);
   // Waits for device bytes look at Ctrl-C, as the window's waits run events.
   link.SetEventPump([this] { progress.ProcessEvents(); });

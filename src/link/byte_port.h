@@ -37,10 +37,17 @@ class BytePort {
   virtual std::size_t Read(uint8_t* dst, std::size_t maxBytes) = 0;
   /// Queues n bytes for sending, waiting at most timeoutMs for room.
   virtual std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) = 0;
+  /// Returns once the bytes written so far have left the wire, as far as the
+  /// port can tell; a stuck line does not hold it for ever.
+  virtual void WaitUntilSent() {}
   /// Limits the input queue; bytes beyond it are dropped, as a driver would.
   virtual void SetInputQueueBytes(std::size_t bytes) = 0;
   /// Text of the last problem worth telling the user (empty when none).
   virtual std::string LastProblem() const { return {}; }
+  /// What the port could not set as asked under the present settings (a
+  /// speed the adapter cannot hold, a parity the server refuses), once the
+  /// answers still due have come; empty when all is as asked.
+  virtual std::string LineProblem() { return {}; }
   /// How much later than the line's own pace a byte may come after the one
   /// before it: none on a local port, the network's jitter on a remote one.
   virtual int64_t DeliveryJitterUs() const { return 0; }

@@ -1,6 +1,7 @@
 #include "link/link.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "link/frames.h"
 
@@ -15,6 +16,9 @@ constexpr int kRepeatEchoMs = 20;
 constexpr int kRepeatLimit = 64;
 // Longest slice of a wait without looking at window events.
 constexpr int64_t kEventSliceUs = 5'000;
+// Requests up to this long (an address byte, a frame) are on the wire by the
+// time their echo can come; longer ones (a data block) are drained first.
+constexpr std::size_t kUndrainedRequestBytes = 16;
 
 int64_t MsToUs(int ms) {
   return static_cast<int64_t>(ms) * 1000;
@@ -45,8 +49,15 @@ std::size_t Link::BytesInQueue() {
   return PortValid() ? port_->BytesWaiting() : 0;
 }
 
+// The original's writes return at the wire rate, so its budgets count from
+// the last byte; ours return once the kernel has queued the bytes.
+void Link::DrainBeforeReply() {
+  if (std::exchange(bytesSinceReplyWait_, 0) > kUndrainedRequestBytes) port_->WaitUntilSent();
+}
+
 bool Link::WaitForBytes(std::size_t count, int timeoutMs) {
   if (!PortValid()) return false;
+  DrainBeforeReply();
   if (port_->BytesWaiting() >= count) return true;
   Clock& clock = GetClock();
   const int64_t deadline = clock.NowUs() + MsToUs(timeoutMs) + 1;
@@ -63,6 +74,7 @@ bool Link::WaitForBytes(std::size_t count, int timeoutMs) {
 bool Link::ReadWithTimeout(std::span<uint8_t> dst, std::size_t count, int idleMs,
                            std::size_t* got) {
   count = std::min(count, dst.size());
+  if (PortValid()) DrainBeforeReply();
   std::size_t have = 0;
   Clock& clock = GetClock();
   int64_t lastUs = clock.NowUs();
@@ -84,7 +96,7 @@ void Link::PortWrite(std::span<const uint8_t> bytes) {
   if (!PortValid() || bytes.empty()) return;
   const int timeoutMs = timeouts_.writeTotalPerByteMs * static_cast<int>(bytes.size()) +
                         timeouts_.writeTotalConstantMs;
-  port_->Write(bytes.data(), bytes.size(), timeoutMs);
+  bytesSinceReplyWait_ += port_->Write(bytes.data(), bytes.size(), timeoutMs);
 }
 
 // A byte counts as the end of a burst once the line has been silent for the
@@ -97,6 +109,7 @@ int64_t Link::InterByteGapUs() const {
 
 std::size_t Link::PortRead(std::span<uint8_t> dst) {
   if (!PortValid() || dst.empty()) return 0;
+  DrainBeforeReply();
   Clock& clock = GetClock();
   const int64_t totalDeadline =
       clock.NowUs() + MsToUs(timeouts_.readTotalPerByteMs * static_cast<int>(dst.size()) +

@@ -100,6 +100,8 @@ class Link {
   bool EchoMatches(uint8_t address, int echoTimeoutMs, bool timeoutFails);
   bool RepeatUntilEcho(uint8_t address);
   int64_t InterByteGapUs() const;
+  /// Lets a long request leave the port before its reply budget starts.
+  void DrainBeforeReply();
 
   std::shared_ptr<BytePort> port_;
   SteadyClock fallbackClock_;
@@ -108,6 +110,7 @@ class Link {
   LineSettings settings_;
   PortTimeouts timeouts_;
   ExchangeBuffers buffers_;
+  std::size_t bytesSinceReplyWait_ = 0;
 };
 
 }  // namespace zel

@@ -49,8 +49,7 @@ PortSetup::PortSetup(Link& link, PortOpener opener)
     : comPaths(DefaultComPaths()), link_(link), opener_(std::move(opener)) {}
 
 std::string PortSetup::CurrentPath() const {
-  const int i = comIndex >= 0 && comIndex < kComPorts ? comIndex : 0;
-  return comPaths[i];
+  return comIndex >= 0 && comIndex < kComPorts ? comPaths[comIndex] : std::string();
 }
 
 std::string PortSetup::PortProblem() const {
@@ -58,7 +57,10 @@ std::string PortSetup::PortProblem() const {
 }
 
 bool PortSetup::OpenPath() {
-  link_.SetPort(opener_ ? opener_(CurrentPath()) : nullptr);
+  // With no COM button checked no port is opened.
+  const std::string path = CurrentPath();
+  link_.SetPort(opener_ && !path.empty() ? opener_(path) : nullptr);
+  lineProblemShown_.clear();
   return link_.Port() != nullptr;
 }
 
@@ -74,8 +76,11 @@ void PortSetup::Configure(std::size_t queueBytes) {
   s.stopBits = 1;
   s.flags = kFlagsRtsHandshake;
   link_.ApplySettings();
+  // DTR control is disabled in the basic settings, yet Linux raises DTR at open.
+  port->SetDtr(false);
   Com_Timeouts();
   port->Purge();
+  ReportLineProblem();
 }
 
 void PortSetup::OpenAtStartup() {
@@ -106,14 +111,32 @@ void PortSetup::MySetup(bool mark) {
   link_.SetParity(mark ? Parity::Mark : Parity::Space, true);
 }
 
+void PortSetup::ReopenWithProfile() {
+  OpenAtStartup();
+  if (profile_) ApplyLineProfile(profile_->family, profile_->context);
+}
+
 void PortSetup::ApplyLineProfile(LineFamily family, ProfileContext context) {
+  profile_ = AppliedProfile{family, context};
   const LineProfile p = LineProfileFor(family, speedText, context);
   LineSettings& s = link_.Settings();
+  const LineSettings before = s;
   s.baud = p.baud;
   if (p.parity) s.parity = *p.parity;
   if (p.flags) s.flags = *p.flags;
   link_.ApplySettings();
   if (BytePort* port = link_.Port()) port->SetDtr(p.dtrRaised);
+  if (s.baud != before.baud || s.flags != before.flags) lineProblemShown_.clear();
+  ReportLineProblem();
+}
+
+void PortSetup::ReportLineProblem() {
+  BytePort* port = link_.Port();
+  if (!port || !port->IsOpen()) return;
+  const std::string problem = port->LineProblem();
+  if (problem.empty() || problem == lineProblemShown_) return;
+  lineProblemShown_ = problem;
+  if (showLineProblem) showLineProblem(problem);
 }
 
 }  // namespace zel

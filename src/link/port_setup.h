@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/prompts.h"
@@ -31,12 +32,15 @@ class PortSetup {
  public:
   PortSetup(Link& link, PortOpener opener);
 
-  /// COM1..COM8 as 0..7 (the checked radio button).
+  /// COM1..COM8 as 0..7 (the checked radio button); -1 when none is checked.
   int comIndex = 0;
   /// Device path of each COM choice (settings keys "Com1Path".."Com8Path").
   std::array<std::string, kComPorts> comPaths;
   /// The speed box of the dialog ("BaudRate").
   std::string speedText = "9600";
+  /// Shows a speed or parity the port could not set (an adapter that turns
+  /// 10416 into 14400); null: nothing is shown.
+  std::function<void(const std::string&)> showLineProblem;
 
   /// Start-up open: queue sizes 30000, basic settings, time-outs, purge.
   /// Shows nothing when the port cannot be opened.
@@ -53,7 +57,15 @@ class PortSetup {
   void ApplyLineProfile(LineFamily family,
                         ProfileContext context = ProfileContext::ChannelActivated);
 
-  /// The path behind the current COM choice.
+  /// Shows the port's line problem unless it was shown since the port was
+  /// opened or its line profile changed. Done after each of those and before
+  /// every device operation.
+  void ReportLineProblem();
+  /// Opens the port as at start-up and applies the line profile that was in
+  /// force, for a program that goes on serving its clients after a close.
+  void ReopenWithProfile();
+
+  /// The path behind the current COM choice; empty when none is checked.
   std::string CurrentPath() const;
   /// Problem the port reported when it was opened or configured (e.g. an
   /// adapter that cannot hold the speed); empty when none.
@@ -65,6 +77,12 @@ class PortSetup {
 
   Link& link_;
   PortOpener opener_;
+  struct AppliedProfile {
+    LineFamily family;
+    ProfileContext context;
+  };
+  std::optional<AppliedProfile> profile_;  ///< the last one applied
+  std::string lineProblemShown_;
 };
 
 /// Default device paths: "/dev/ttyS0".."/dev/ttyS7".

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -18,6 +19,9 @@ namespace {
 
 // An adapter more than this far off the asked speed garbles every byte.
 constexpr double kSpeedTolerance = 0.015;
+// Beyond the bytes' own time on the wire, how long the output queue may take
+// to empty before the line counts as stuck.
+constexpr int64_t kDrainSlackUs = 100'000;
 
 void ToRaw(termios2& t) {
   t.c_iflag &=
@@ -54,22 +58,40 @@ PosixTtyPort::PosixTtyPort(const std::string& path) : path_(path) {
     problem_ = path + ": " + std::strerror(errno);
     return;
   }
+  termios2 t{};
+  if (::ioctl(fd_, TCGETS2, &t) != 0) {
+    Refuse(path + ": not a serial device");
+    return;
+  }
+  // TIOCEXCL keeps out later openers only, and not root: a port already
+  // exclusive or locked (as we lock it, and pyserial) is held by another
+  // program. The checks come first so that its owner's settings stay as they are.
+  int exclusive = 0;
+  if (::ioctl(fd_, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
+    Refuse(path + ": held by another program (exclusive)");
+    return;
+  }
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    Refuse(path + ": held by another program (locked)");
+    return;
+  }
   if (::ioctl(fd_, TIOCEXCL) != 0 && errno != ENOTTY) {
     problem_ = path + ": " + std::strerror(errno);
   }
-  termios2 t{};
-  if (::ioctl(fd_, TCGETS2, &t) != 0) {
-    problem_ = path + ": not a serial device";
-    ::close(fd_);
-    fd_ = -1;
-    return;
-  }
   RequestLowLatency();
+}
+
+void PosixTtyPort::Refuse(const std::string& problem) {
+  problem_ = problem;
+  ::close(fd_);
+  fd_ = -1;
 }
 
 PosixTtyPort::~PosixTtyPort() {
   if (fd_ >= 0) {
     ::ioctl(fd_, TCFLSH, TCIOFLUSH);
+    // A pty keeps the flag while its other side is open: the next open would fail.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
   }
 }
@@ -105,11 +127,12 @@ bool PosixTtyPort::Apply(const LineSettings& s, bool drain) {
   termios2 back{};
   if (::ioctl(fd_, TCGETS2, &back) == 0 && s.baud > 0) {
     const double off = std::abs(static_cast<double>(back.c_ospeed) - s.baud) / s.baud;
-    if (off > kSpeedTolerance && !speedWarned_) {
-      speedWarned_ = true;
-      problem_ = path_ + ": адаптер не поддерживает скорость " + std::to_string(s.baud) +
-                 " бод (установлено " + std::to_string(back.c_ospeed) + ")";
-    }
+    std::string speed;
+    if (off > kSpeedTolerance)
+      speed = path_ + ": адаптер не поддерживает скорость " + std::to_string(s.baud) +
+              " бод (установлено " + std::to_string(back.c_ospeed) + ")";
+    if (!speed.empty() && speed != lineProblem_) problem_ = speed;
+    lineProblem_ = std::move(speed);
   }
   return true;
 }
@@ -131,6 +154,7 @@ void PosixTtyPort::SetDtr(bool raised) {
 void PosixTtyPort::Purge() {
   rx_.clear();
   rxHead_ = 0;
+  txFreeUs_ = 0;  // what had not left is discarded
   if (IsOpen()) ::ioctl(fd_, TCFLSH, TCIOFLUSH);
 }
 
@@ -219,7 +243,27 @@ std::size_t PosixTtyPort::Write(const uint8_t* src, std::size_t n, int timeoutMs
     const timespec ts = Remaining(deadline, now);
     if (::ppoll(&p, 1, &ts, nullptr) < 0 && errno != EINTR) break;
   }
+  txFreeUs_ =
+      std::max(clock_.NowUs(), txFreeUs_) + static_cast<int64_t>(done) * settings_.ByteTimeUs();
   return done;
+}
+
+// Not before the bytes can have left at the line's pace: a USB adapter's
+// driver counts them sent once they reach the chip's own buffer, and a pty
+// never holds them. Then the kernel's queue, and tcdrain for the UART's FIFO
+// once that queue is empty, so that it cannot block on a stuck line.
+void PosixTtyPort::WaitUntilSent() {
+  if (!IsOpen()) return;
+  clock_.SleepUntilUs(txFreeUs_);
+  const int64_t byteUs = std::max<int64_t>(settings_.ByteTimeUs(), 100);
+  const int64_t deadline = clock_.NowUs() + kDrainSlackUs;
+  int queued = 0;
+  while (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0) {
+    const int64_t now = clock_.NowUs();
+    if (now >= deadline) return;
+    clock_.SleepUntilUs(std::min(deadline, now + queued * byteUs));
+  }
+  ::ioctl(fd_, TCSBRK, 1);
 }
 
 }  // namespace zel

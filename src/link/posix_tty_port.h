@@ -13,7 +13,8 @@ namespace zel {
 
 class PosixTtyPort final : public BytePort {
  public:
-  /// Opens `path` exclusively; IsOpen() tells whether it worked.
+  /// Opens `path` exclusively; IsOpen() tells whether it worked: not when
+  /// another program holds it locked or exclusive.
   explicit PosixTtyPort(const std::string& path);
   ~PosixTtyPort() override;
   PosixTtyPort(const PosixTtyPort&) = delete;
@@ -29,12 +30,16 @@ class PosixTtyPort final : public BytePort {
   bool WaitForBytes(std::size_t count, int64_t deadlineUs) override;
   std::size_t Read(uint8_t* dst, std::size_t maxBytes) override;
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
+  void WaitUntilSent() override;
   void SetInputQueueBytes(std::size_t bytes) override { queueLimit_ = bytes; }
   std::string LastProblem() const override { return problem_; }
+  std::string LineProblem() override { return lineProblem_; }
 
  private:
   /// Moves everything the kernel holds into rx_; returns the bytes read.
   std::size_t Drain();
+  /// Closes the descriptor of an open that cannot be used.
+  void Refuse(const std::string& problem);
   void MarkGone(const char* what, int err);
   void SetModemLine(int line, bool raised);
   void RequestLowLatency();
@@ -43,12 +48,13 @@ class PosixTtyPort final : public BytePort {
   std::string path_;
   int fd_ = -1;
   bool gone_ = false;
-  bool speedWarned_ = false;
   std::size_t queueLimit_ = 30000;
   std::vector<uint8_t> rx_;
   std::size_t rxHead_ = 0;
   LineSettings settings_;
   std::string problem_;
+  std::string lineProblem_;
+  int64_t txFreeUs_ = 0;  ///< when the bytes written so far leave at the line's pace
 };
 
 }  // namespace zel

@@ -268,18 +268,32 @@ void Rfc2217Port::CheckBaudAnswer(std::span<const uint8_t> value) {
   const auto near = [actual](uint32_t asked) {
     return asked == 0 || std::abs(static_cast<double>(actual) - asked) / asked <= kSpeedTolerance;
   };
-  if (AnswerAgrees(baudsAsked_, settings_.baud, near) || speedWarned_) return;
-  speedWarned_ = true;
-  problem_ = path_ + ": сервер не поддерживает скорость " + std::to_string(settings_.baud) +
-             " бод (установлено " + std::to_string(actual) + ")";
+  if (AnswerAgrees(baudsAsked_, settings_.baud, near)) {
+    speedProblem_.clear();
+    return;
+  }
+  std::string text = path_ + ": сервер не поддерживает скорость " + std::to_string(settings_.baud) +
+                     " бод (установлено " + std::to_string(actual) + ")";
+  if (text != speedProblem_) problem_ = text;
+  speedProblem_ = std::move(text);
 }
 
 void Rfc2217Port::CheckParityAnswer(uint8_t value) {
   const uint8_t current = ParityValue(settings_.parity);
   const auto same = [value](uint8_t asked) { return asked == value; };
-  if (AnswerAgrees(paritiesAsked_, current, same) || parityWarned_) return;
-  parityWarned_ = true;
-  problem_ = path_ + ": сервер не поддерживает чётность " + ParityName(current);
+  if (AnswerAgrees(paritiesAsked_, current, same) || !parityProblem_.empty()) return;
+  parityProblem_ = path_ + ": сервер не поддерживает чётность " + ParityName(current);
+  problem_ = parityProblem_;
+}
+
+std::string Rfc2217Port::LineProblem() {
+  if (answersAwaited_ && IsOpen()) {
+    const int64_t deadline = clock_.NowUs() + int64_t{timeouts_.answerMs} * 1000;
+    answersAwaited_ =
+        WaitUntil([this] { return baudsAsked_.empty() && paritiesAsked_.empty(); }, deadline);
+  }
+  if (speedProblem_.empty() || parityProblem_.empty()) return speedProblem_ + parityProblem_;
+  return speedProblem_ + "\n" + parityProblem_;
 }
 
 bool Rfc2217Port::SendAll(const std::vector<uint8_t>& bytes, int timeoutMs) {

@@ -23,6 +23,7 @@ struct Rfc2217Timeouts {
   int negotiateMs = 2000;  ///< the server's answer to COM-PORT-OPTION
   int purgeProbeMs = 300;  ///< the answer to the first purge; a server may never answer
   int commandMs = 1000;    ///< sending one command into a full socket
+  int answerMs = 300;      ///< the answers to speed and parity changes, when asked for
 };
 
 class Rfc2217Port final : public BytePort {
@@ -43,8 +44,12 @@ class Rfc2217Port final : public BytePort {
   bool WaitForBytes(std::size_t count, int64_t deadlineUs) override;
   std::size_t Read(uint8_t* dst, std::size_t maxBytes) override;
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
+  /// The server tells nothing of its UART: the modelled transmit time.
+  void WaitUntilSent() override { clock_.SleepUntilUs(txFreeUs_); }
   void SetInputQueueBytes(std::size_t bytes) override { queueLimit_ = bytes; }
   std::string LastProblem() const override { return problem_; }
+  /// Waits up to answerMs for the speed and parity answers still due.
+  std::string LineProblem() override;
   /// A reply crosses the server and the network in pieces; a pause between
   /// them is not yet the end of the reply.
   int64_t DeliveryJitterUs() const override { return 10'000; }
@@ -98,9 +103,10 @@ class Rfc2217Port final : public BytePort {
   // may arrive after the next request went out.
   std::deque<uint32_t> baudsAsked_;
   std::deque<uint8_t> paritiesAsked_;
-  bool speedWarned_ = false;
-  bool parityWarned_ = false;
-  int64_t txFreeUs_ = 0;  ///< when the bytes written so far have left the line
+  std::string speedProblem_;    ///< from the last answer to a speed change
+  std::string parityProblem_;   ///< a parity refused once stays refused
+  bool answersAwaited_ = true;  ///< false once the server let a wait for them run out
+  int64_t txFreeUs_ = 0;        ///< when the bytes written so far have left the line
 
   std::size_t queueLimit_ = 30000;
   std::vector<uint8_t> rx_;

@@ -60,8 +60,10 @@ class SpyPort final : public BytePort {
   bool WaitForBytes(std::size_t count, int64_t deadlineUs) override;
   std::size_t Read(uint8_t* dst, std::size_t maxBytes) override;
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
+  void WaitUntilSent() override { inner_->WaitUntilSent(); }
   void SetInputQueueBytes(std::size_t bytes) override { inner_->SetInputQueueBytes(bytes); }
   std::string LastProblem() const override { return inner_->LastProblem(); }
+  std::string LineProblem() override { return inner_->LineProblem(); }
   int64_t DeliveryJitterUs() const override { return inner_->DeliveryJitterUs(); }
 
  private:

@@ -59,10 +59,18 @@ class DeviceFaults {
     return *this;
   }
 
+  /// Extra time before the answer to a data block (storing it), on top of
+  /// the turnaround.
+  DeviceFaults& StoreDelayUs(int64_t us) {
+    storeDelayUs_ = us;
+    return *this;
+  }
+
   // Used by the devices.
 
   bool IsSilent() const { return silent_; }
   int64_t Turnaround() const { return turnaroundUs_; }
+  int64_t StoreDelay() const { return storeDelayUs_; }
   /// Counts one request; false when it is to be ignored.
   bool TakeRequest() {
     ++requests_;
@@ -99,6 +107,7 @@ class DeviceFaults {
   int failCount_ = 0;
   int noiseEvery_ = 0;
   int64_t turnaroundUs_ = 1000;
+  int64_t storeDelayUs_ = 0;
   int requests_ = 0;
   int64_t bytesSent_ = 0;
 };

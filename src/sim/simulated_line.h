@@ -62,6 +62,7 @@ class SimulatedLine final : public BytePort {
   bool WaitForBytes(std::size_t count, int64_t deadlineUs) override;
   std::size_t Read(uint8_t* dst, std::size_t maxBytes) override;
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
+  void WaitUntilSent() override { clock_.SleepUntilUs(txFreeUs_); }
   void SetInputQueueBytes(std::size_t bytes) override { queueLimit_ = bytes; }
 
  private:

@@ -163,7 +163,7 @@ void Zhrm15Device::OnBlockData(int64_t atUs, SimulatedLine& line) {
     std::copy_n(frame_.begin(), dataBytes, records_.begin() + blockFirst_ * kRecordBytes);
   }
   const uint8_t status = good ? faults_.Status(kStatusOk) : kStatusBadData;
-  Send({}, sim::StatusReply(status, faults_), atUs, line);
+  Send({}, sim::StatusReply(status, faults_), atUs + faults_.StoreDelay(), line);
 }
 
 void Zhrm15Device::OnLockFrame(int64_t atUs, SimulatedLine& line) {

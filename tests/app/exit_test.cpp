@@ -90,5 +90,24 @@ TEST_F(ExitTest, UnwritableSettingsAreReportedAndTheCloseGoesOn) {
   EXPECT_EQ(closed->count(), 1);
 }
 
+class KeepServingTest : public AppFixture {};
+
+// "No" to the COM Server Warning: the program goes on serving its clients, on
+// a port set up for the active ЖРМ 1.5, not left at the basic 9600.
+TEST_F(KeepServingTest, RefusedCloseReopensThePortWithTheActiveProfile) {
+  WriteSettings("[ЖРМ 1 конт]\nSet=0\nSelect=1\nВерс=ЖРМ 1.5\n");
+  Start();
+  ASSERT_EQ(line->Current().baud, 10416u);
+  bool asked = false;
+  Main().confirmEndWithClients = [&asked] { return !(asked = true); };
+  Main().close();
+  EXPECT_TRUE(asked);
+  EXPECT_TRUE(Main().isVisible());
+  ASSERT_TRUE(core->link.PortValid());
+  EXPECT_EQ(line->Current().baud, 10416u);
+  EXPECT_TRUE(line->Dtr());
+  Main().confirmEndWithClients = nullptr;
+}
+
 }  // namespace
 }  // namespace zel::testing

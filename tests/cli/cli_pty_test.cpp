@@ -4,6 +4,8 @@
 #include "base/settings.h"
 #include "cli/cli_fixture.h"
 #include "pty_device_host.h"
+#include "rfc2217_test_server.h"
+#include "sim/zhrm15_device.h"
 #include "sim/zhrm3_device.h"
 
 namespace zel::testing {
@@ -71,6 +73,27 @@ TEST_F(CliOnPty, WatchEndsOnceThePortHasGone) {
   const CliResult r = p.Finish();
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(Count(r.err, "zelbase-cli: port " + path + " has gone"), 1) << r.err;
+}
+
+// A serial server that sets 14400 when asked for 10416: said once on stderr
+// before the operation, which itself is not failed by the message.
+TEST_F(CliTest, SpeedTheServerCannotHoldIsPrintedBeforeTheOperation) {
+  Rfc2217TestServer::Options options;
+  options.answerBaud = 14400;
+  options.answerBaudFor = 10416;
+  Rfc2217TestServer server(options);
+  auto device = std::make_shared<Zhrm15Device>(0x0002, 0x0002);  // demo channel 2, ЖРМ 1.5
+  device->SetLastBarcode("460123456789");
+  server.Attach(device);
+  PrepareSettings();
+  SetSetting(kComSection, "Com1Path", server.Path());
+  const CliResult r = RunCli({"--data-dir", Folder().string(), "--channel", "2", "last-barcode"});
+  const std::string problem = "zelbase-cli: " + server.Path() +
+                              ": сервер не поддерживает скорость 10416 бод (установлено 14400)";
+  EXPECT_EQ(Count(r.err, problem), 1) << r.err;
+  EXPECT_EQ(r.err.rfind(problem, 0), 0u) << r.err;
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("460123456789"), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ class WriteSpyPort final : public BytePort {
     writes.push_back(n);
     return line_->Write(src, n, timeoutMs);
   }
+  void WaitUntilSent() override { line_->WaitUntilSent(); }
   void SetInputQueueBytes(std::size_t bytes) override { line_->SetInputQueueBytes(bytes); }
 
  private:

@@ -143,6 +143,17 @@ TEST_F(Zhrm15Commands, WriteBlockWithoutStatusReplyFailsAfter300Ms) {
   EXPECT_GE(wire.MsSince(start), 300.0);
 }
 
+// The 140 bytes take about 134 ms at 10416 baud; the 300 ms count from the last.
+TEST_F(Zhrm15Commands, WriteBlockStatusBudgetCountsFromTheLastByteSent) {
+  for (const auto& [answerAfterMs, accepted] : {std::pair{290, true}, std::pair{310, false}}) {
+    PutBreadIntoBuffer();
+    wire.line->ClearSent();
+    device->Faults().StoreDelayUs(int64_t{answerAfterMs} * 1000 - device->Faults().Turnaround());
+    EXPECT_EQ(Zhrm15WriteBlock(wire.link, 2), accepted) << answerAfterMs;
+    ASSERT_EQ(wire.line->Sent().size(), 140u);
+  }
+}
+
 TEST_F(Zhrm15Commands, RetriedWriteSendsTheSameRecords) {
   PutBreadIntoBuffer();
   device->Faults().StatusByte(2);

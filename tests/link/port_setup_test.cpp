@@ -28,8 +28,10 @@ class PortSetupTest : public ::testing::Test {
 };
 
 TEST_F(PortSetupTest, StartupOpenAppliesBasicSettings) {
+  line->SetDtr(true);  // as Linux leaves it after the open
   setup.OpenAtStartup();
   ASSERT_TRUE(link.PortValid());
+  EXPECT_FALSE(line->Dtr());
   const LineSettings s = line->Current();
   EXPECT_EQ(s.baud, 9600u);
   EXPECT_EQ(s.dataBits, 8);
@@ -48,16 +50,25 @@ TEST_F(PortSetupTest, StartupOpenOfMissingPortShowsNothing) {
   EXPECT_FALSE(link.SendAddressedCommand(3, 0));
 }
 
-TEST_F(PortSetupTest, SetPReportsBusyOrAbsentPort) {
-  setup.OpenAtStartup();
-  setup.comIndex = 2;
-  EXPECT_FALSE(setup.set_p(prompts));
-  EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Порт уже используется или недоступен !"});
-  EXPECT_FALSE(link.PortValid());
+TEST_F(PortSetupTest, SetPReportsBusyOrAbsentPortOrNoneChecked) {
+  for (int comIndex : {2, -1}) {
+    setup.OpenAtStartup();
+    ASSERT_TRUE(link.PortValid());
+    setup.comIndex = comIndex;  // -1: no COM button checked, COM1 ("sim") is not opened
+    ScriptedPrompts shown;
+    EXPECT_FALSE(setup.set_p(shown)) << comIndex;
+    EXPECT_EQ(shown.texts(), std::vector<std::string>{"Порт уже используется или недоступен !"});
+    EXPECT_FALSE(link.PortValid()) << comIndex;
+    setup.OpenAtStartup();
+    EXPECT_FALSE(link.PortValid()) << comIndex;
+    setup.comIndex = 0;
+  }
 }
 
 TEST_F(PortSetupTest, SetPReportsSuccess) {
+  line->SetDtr(true);
   EXPECT_TRUE(setup.set_p(prompts));
+  EXPECT_FALSE(line->Dtr());
   ASSERT_EQ(prompts.shown().size(), 1u);
   EXPECT_EQ(prompts.shown()[0].kind, "information");
   EXPECT_EQ(prompts.shown()[0].text, "Порт проинициализирован !");
@@ -104,6 +115,25 @@ TEST_F(PortSetupTest, LineProfiles) {
     EXPECT_EQ(s.RtsHandshake(), c.flags == 0x2081) << c.name;
     EXPECT_EQ(s.parity, c.parity) << c.name;
   }
+}
+
+TEST_F(PortSetupTest, ReopenAppliesTheProfileInForce) {
+  const std::pair<LineFamily, uint32_t> cases[] = {{LineFamily::Zhrm15, 10416},
+                                                   {LineFamily::Zhrm20, 19200}};
+  for (const auto& [family, baud] : cases) {
+    setup.OpenAtStartup();
+    setup.ApplyLineProfile(family);
+    setup.ResetPort();
+    setup.ReopenWithProfile();
+    ASSERT_TRUE(link.PortValid());
+    EXPECT_EQ(line->Current().baud, baud);
+    EXPECT_TRUE(line->Dtr());
+  }
+  setup.ApplyLineProfile(LineFamily::Register, ProfileContext::DialogClosed);
+  setup.ResetPort();
+  setup.ReopenWithProfile();
+  EXPECT_EQ(line->Current().flags, kFlagsBinaryOnly);
+  EXPECT_FALSE(line->Dtr());
 }
 
 TEST_F(PortSetupTest, MySetupSetsMarkOrSpace) {

@@ -3,15 +3,22 @@
 #include "link/posix_tty_port.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "link/link.h"
+#include "link/port_setup.h"
+#include "support/scripted_prompts.h"
 
 namespace zel {
 namespace {
@@ -129,13 +136,113 @@ TEST(PtyPort, MissingPathGivesAnInvalidPort) {
   EXPECT_FALSE(port.WaitForBytes(1, 0));
 }
 
-TEST(PtyPort, SecondOpenOfAnExclusivePortFails) {
+// Another program that opened the port first and holds it, locked as
+// pyserial's exclusive mode does or exclusive as TIOCEXCL makes it, until
+// this object goes.
+class Holder {
+ public:
+  enum class Way { Lock, Exclusive };
+  Holder(const std::string& path, Way way) {
+    int ready[2];
+    int go[2];
+    if (pipe(ready) != 0 || pipe(go) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      close(go[1]);
+      const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+      const bool held = fd >= 0 && (way == Way::Lock ? flock(fd, LOCK_EX | LOCK_NB) == 0
+                                                     : ioctl(fd, TIOCEXCL) == 0);
+      char c = held ? 1 : 0;
+      if (write(ready[1], &c, 1) != 1) _exit(1);
+      while (read(go[0], &c, 1) != 0) {
+      }
+      ioctl(fd, TIOCNXCL);
+      _exit(0);
+    }
+    close(ready[1]);
+    close(go[0]);
+    go_ = go[1];
+    char c = 0;
+    held_ = pid_ > 0 && read(ready[0], &c, 1) == 1 && c == 1;
+    close(ready[0]);
+  }
+  ~Holder() {
+    if (go_ >= 0) close(go_);
+    if (pid_ > 0) waitpid(pid_, nullptr, 0);
+  }
+  bool held() const { return held_; }
+
+ private:
+  pid_t pid_ = -1;
+  int go_ = -1;
+  bool held_ = false;
+};
+
+// Opens the port in a child process without root's privileges, for which
+// TIOCEXCL binds; true when the port opened.
+bool OpensUnprivileged(const std::string& path) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0 &&
+        (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
+         setresuid(kNobody, kNobody, kNobody) != 0))
+      _exit(2);
+    PosixTtyPort port(path);
+    _exit(port.IsOpen() ? 0 : 1);
+  }
+  int status = 0;
+  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+         WEXITSTATUS(status) == 0;
+}
+
+TEST(PtyPort, APortAnotherProgramHoldsIsRefused) {
+  for (Holder::Way way : {Holder::Way::Lock, Holder::Way::Exclusive}) {
+    const char* name = way == Holder::Way::Lock ? "locked" : "exclusive";
+    PtyPair pty;
+    ASSERT_EQ(chmod(pty.slavePath().c_str(), 0666), 0);
+    ASSERT_TRUE(OpensUnprivileged(pty.slavePath())) << name;
+    {
+      Holder other(pty.slavePath(), way);
+      ASSERT_TRUE(other.held()) << name;
+      PosixTtyPort port(pty.slavePath());
+      EXPECT_FALSE(port.IsOpen()) << name;
+      EXPECT_NE(port.LastProblem().find("held by another program"), std::string::npos) << name;
+      EXPECT_FALSE(OpensUnprivileged(pty.slavePath())) << name;
+    }
+    EXPECT_TRUE(PosixTtyPort(pty.slavePath()).IsOpen()) << name;
+  }
+}
+
+TEST(PtyPort, WhileWeHoldThePortNoOtherOpenerGetsIt) {
   PtyPair pty;
-  PosixTtyPort first(pty.slavePath());
-  ASSERT_TRUE(first.IsOpen());
-  if (geteuid() == 0) GTEST_SKIP() << "root may open an exclusive tty";
-  PosixTtyPort second(pty.slavePath());
-  EXPECT_FALSE(second.IsOpen());
+  ASSERT_EQ(chmod(pty.slavePath().c_str(), 0666), 0);
+  {
+    PosixTtyPort first(pty.slavePath());
+    ASSERT_TRUE(first.IsOpen());
+    EXPECT_FALSE(PosixTtyPort(pty.slavePath()).IsOpen());
+    EXPECT_FALSE(OpensUnprivileged(pty.slavePath()));
+    Holder locker(pty.slavePath(), Holder::Way::Lock);
+    EXPECT_FALSE(locker.held());
+  }
+  // Closed, it is free again, even on a pty whose other side stays open.
+  EXPECT_TRUE(PosixTtyPort(pty.slavePath()).IsOpen());
+  EXPECT_TRUE(OpensUnprivileged(pty.slavePath()));
+}
+
+TEST(PtyPort, InitialisingAPortAnotherProgramHoldsSaysBusy) {
+  PtyPair pty;
+  Holder other(pty.slavePath(), Holder::Way::Lock);
+  ASSERT_TRUE(other.held());
+  Link link;
+  PortSetup setup(link, DefaultPortOpener(nullptr));
+  setup.comIndex = 2;
+  setup.comPaths[2] = pty.slavePath();
+  testing::ScriptedPrompts prompts;
+  EXPECT_FALSE(setup.set_p(prompts));
+  EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Порт уже используется или недоступен !"});
+  EXPECT_FALSE(link.PortValid());
 }
 
 TEST(PtyPort, NonTtyFileIsRefused) {

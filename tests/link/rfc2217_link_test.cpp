@@ -5,6 +5,7 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -182,6 +183,42 @@ TEST(PortSetupOverRfc2217, LostServerFailsTheExchangeAndReopenRecovers) {
   EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Порт проинициализирован !"});
   EXPECT_TRUE(link.SendAddressedCommand(3, 0));
   EXPECT_EQ(server.Connections(), 2);
+}
+
+// A server that sets 14400 when asked for 10416, as some USB chips do: the
+// user hears of it once per port open or line-profile change.
+TEST(PortSetupOverRfc2217, SpeedTheServerCannotHoldIsShownOncePerOpenOrProfileChange) {
+  Rfc2217TestServer::Options options;
+  options.answerBaud = 14400;
+  options.answerBaudFor = 10416;
+  Rfc2217TestServer server(options);
+  Link link;
+  PortSetup setup(link, DefaultPortOpener(nullptr));
+  setup.comPaths[0] = server.Path();
+  std::vector<std::string> shown;
+  setup.showLineProblem = [&shown](const std::string& text) { shown.push_back(text); };
+  const std::string problem =
+      server.Path() + ": сервер не поддерживает скорость 10416 бод (установлено 14400)";
+  const std::pair<const char*, std::function<void()>> steps[] = {
+      {"open at 9600", [&] { setup.OpenAtStartup(); }},
+      {"ЖРМ 1.5", [&] { setup.ApplyLineProfile(LineFamily::Zhrm15); }},
+      {"ЖРМ 1.5 again", [&] { setup.ApplyLineProfile(LineFamily::Zhrm15); }},
+      {"before an operation", [&] { setup.ReportLineProblem(); }},
+      {"ЖРМ 2.0", [&] { setup.ApplyLineProfile(LineFamily::Zhrm20); }},
+      {"back to ЖРМ 1.5", [&] { setup.ApplyLineProfile(LineFamily::Zhrm15); }},
+      {"closed and re-opened",
+       [&] {
+         setup.ResetPort();
+         setup.ReopenWithProfile();
+       }},
+  };
+  const std::size_t expected[] = {0, 1, 1, 1, 1, 2, 3};
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].second();
+    ASSERT_TRUE(link.PortValid()) << steps[i].first;
+    EXPECT_EQ(shown.size(), expected[i]) << steps[i].first;
+  }
+  EXPECT_EQ(shown, std::vector<std::string>(3, problem));
 }
 
 }  // namespace

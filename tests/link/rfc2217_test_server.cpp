@@ -290,7 +290,8 @@ void Rfc2217TestServer::ApplyCommand(const std::vector<uint8_t>& sub) {
   if (c.code != kPurgeData || options_.answerPurge) {
     std::vector<uint8_t> answer = {IAC, SB, kComPort, static_cast<uint8_t>(c.code + 100)};
     std::vector<uint8_t> value = v;
-    if (c.code == 1 && options_.answerBaud)
+    if (c.code == 1 && options_.answerBaud &&
+        (options_.answerBaudFor == 0 || options_.answerBaudFor == settings_.baud))
       value = {static_cast<uint8_t>(options_.answerBaud >> 24),
                static_cast<uint8_t>(options_.answerBaud >> 16),
                static_cast<uint8_t>(options_.answerBaud >> 8),

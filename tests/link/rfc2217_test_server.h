@@ -31,6 +31,7 @@ class Rfc2217TestServer {
     /// way when the purge arrived.
     std::vector<uint8_t> staleBeforePurgeAnswer;
     uint32_t answerBaud = 0;        ///< non-zero: the speed the server claims to have set
+    uint32_t answerBaudFor = 0;     ///< non-zero: claims answerBaud only when asked for this
     std::vector<uint8_t> greeting;  ///< raw bytes sent first on each connection
   };
   /// One COM-PORT-OPTION command as the server applied it.

@@ -58,6 +58,7 @@ class FaultyPort final : public BytePort {
   bool WaitForBytes(std::size_t count, int64_t deadlineUs) override;
   std::size_t Read(uint8_t* dst, std::size_t maxBytes) override;
   std::size_t Write(const uint8_t* src, std::size_t n, int timeoutMs) override;
+  void WaitUntilSent() override { line_->WaitUntilSent(); }
   void SetInputQueueBytes(std::size_t bytes) override { line_->SetInputQueueBytes(bytes); }
 
  private:

@@ -1,0 +1,156 @@
+// The same 4096-record write and read of a ЖРМ 1.5 (10416 baud) and a ЖРМ 3
+// (9600) three ways: the simulated line on the virtual clock (the modelled
+// wire time), the simulated line in real time, and the tty backend on a
+// pseudo-terminal whose other side paces the bytes at the wire rate and hosts
+// the same virtual device. Prints each real run as a ratio to the wire time,
+// so what draining a long request before its reply wait costs is visible.
+//
+// Usage: bench_tty_drain [records]   (default 4096)
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "base/active_device.h"
+#include "base/workspace.h"
+#include "link/posix_tty_port.h"
+#include "operations/operations.h"
+#include "pty_device_host.h"
+#include "sim/simulated_line.h"
+#include "sim/zhrm15_device.h"
+#include "sim/zhrm3_device.h"
+
+namespace zel {
+namespace {
+
+double CpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+class YesPrompts final : public Prompts {
+ public:
+  void Message(const std::string& t) override { std::fprintf(stderr, "%s\n", t.c_str()); }
+  void Information(const std::string& t) override { Message(t); }
+  void Warning(const std::string& t) override { Message(t); }
+  void Error(const std::string& t) override { Message(t); }
+  bool AskYesNo(const std::string&) override { return true; }
+  Answer AskYesNoCancel(const std::string&) override { return Answer::No; }
+};
+
+// Measures the longest time between two event batches, as the window sees it.
+class GapMeter final : public ProgressHost {
+ public:
+  explicit GapMeter(Clock& clock) : clock_(clock) {}
+  void ShowProgress(const std::string&, int, bool) override { last_ = clock_.NowUs(); }
+  void AdvanceProgress() override {}
+  void HideProgress() override {}
+  void ProcessEvents() override {
+    const int64_t now = clock_.NowUs();
+    if (last_ > 0) longestUs = std::max(longestUs, now - last_);
+    last_ = now;
+  }
+  int64_t longestUs = 0;
+
+ private:
+  Clock& clock_;
+  int64_t last_ = 0;
+};
+
+class NoWarning final : public DisconnectWarning {
+ public:
+  Answer Ask() override { return {}; }
+};
+
+struct Run {
+  double seconds = 0;
+  double cpu = 0;
+  int64_t gapUs = 0;
+};
+
+// One write then one read of `records` products through the port `opener` gives.
+Run Measure(Clock& clock, PortOpener opener, const char* type, const char* speed, int records,
+            const std::filesystem::path& dir) {
+  YesPrompts prompts;
+  GapMeter gaps(clock);
+  NoWarning warning;
+  Link link;
+  PortSetup port(link, std::move(opener));
+  link.SetEventPump([&gaps] { gaps.ProcessEvents(); });
+  port.comPaths[0] = "port";
+  port.speedText = speed;
+  port.OpenAtStartup();
+  if (!link.PortValid()) {
+    std::fprintf(stderr, "the port did not open\n");
+    return {};
+  }
+  Workspace ws(dir, prompts, gaps, warning, link, port);
+  ws.channels.Channel(1).deviceType = type;
+  ws.channels.Channel(1).zhrmNumber = "0001";
+  ws.channels.Channel(1).kkmNumber = "00000001";
+  SelectZhrm(ws);
+  ws.range.SetStartText("1");
+  ws.range.SetEndText(std::to_string(records));
+  for (int row = 1; row <= records; ++row) {
+    ws.table.SetRecord(row, {"ТОВАР " + std::to_string(row), "12.50", "1",
+                             "4600000" + std::to_string(10000 + row), "", "0", "0"});
+  }
+  const double cpu0 = CpuSeconds();
+  const int64_t t0 = clock.NowUs();
+  gaps.longestUs = 0;
+  WriteActiveBase(ws);
+  ReadActiveBase(ws);
+  return {(clock.NowUs() - t0) / 1e6, CpuSeconds() - cpu0, gaps.longestUs};
+}
+
+std::shared_ptr<LineDevice> DeviceFor(const std::string& type) {
+  if (type == "ЖРМ 1.5") return std::make_shared<Zhrm15Device>(0x0001, 0x0001);
+  return std::make_shared<Zhrm3Device>(Zhrm3FamilyModel::Zhrm3, 0x0001);
+}
+
+PortOpener SimOpener(Clock& clock, const std::string& type) {
+  auto line = std::make_shared<SimulatedLine>(clock);
+  line->Attach(DeviceFor(type));
+  return [line](const std::string&) -> std::shared_ptr<BytePort> { return line; };
+}
+
+}  // namespace
+}  // namespace zel
+
+int main(int argc, char** argv) {
+  const int records = argc > 1 ? std::max(4, std::atoi(argv[1])) : 4096;
+  const auto dir = std::filesystem::temp_directory_path() / "zelbase-bench-tty-drain";
+  std::filesystem::create_directories(dir / "Base");
+  const std::pair<const char*, const char*> families[] = {{"ЖРМ 1.5", "10416"}, {"ЖРМ 3", "9600"}};
+  std::printf("%d records written and read back\n", records);
+  std::printf("%-10s %6s %8s %8s %7s %8s %7s %11s\n", "type", "speed", "wire s", "sim s", "ratio",
+              "tty s", "ratio", "CPU ms/rec");
+  for (const auto& [type, speed] : families) {
+    zel::VirtualClock virtualClock;
+    const zel::Run wire =
+        zel::Measure(virtualClock, zel::SimOpener(virtualClock, type), type, speed, records, dir);
+    zel::SteadyClock steady;
+    const zel::Run sim =
+        zel::Measure(steady, zel::SimOpener(steady, type), type, speed, records, dir);
+    zel::testing::PtyDeviceHost host;
+    host.Attach(zel::DeviceFor(type));
+    const std::string slave = host.SlavePath();
+    const zel::Run tty = zel::Measure(
+        steady,
+        [slave](const std::string&) -> std::shared_ptr<zel::BytePort> {
+          auto port = std::make_shared<zel::PosixTtyPort>(slave);
+          return port->IsOpen() ? port : nullptr;
+        },
+        type, speed, records, dir);
+    std::printf("%-10s %6s %8.2f %8.2f %7.3f %8.2f %7.3f %11.4f\n", type, speed, wire.seconds,
+                sim.seconds, sim.seconds / wire.seconds, tty.seconds, tty.seconds / wire.seconds,
+                1000.0 * tty.cpu / (2 * records));
+  }
+  std::filesystem::remove_all(dir);
+  return 0;
+}
