@@ -52,8 +52,8 @@ std::filesystem::path HistoryDir(const BaseFolder& folder);
 
 /// Keeps `fileName` (BaseN.bsd) as it is now, with the crash-safe store,
 /// then removes the copies of that channel that rotation no longer keeps.
-/// A missing base file (or a folder in its place) has nothing to keep (true). False with `error` when
-/// the copy could not be written; the base file is never touched.
+/// A missing base file (or a folder in its place) has nothing to keep (true). False with `error`
+/// when the copy could not be written; the base file is never touched.
 bool KeepBaseCopy(const BaseFolder& folder, std::string_view fileName, std::string_view operation,
                   std::time_t now, std::string& error);
 
