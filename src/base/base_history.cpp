@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <regex>
 #include <set>
 #include <system_error>
@@ -36,6 +37,13 @@ bool ParseCopyName(const std::string& name, CopyName& out) {
   out.operation = m[3];
   out.counter = m[5].matched ? std::stoi(m[5]) : 1;
   return out.channel <= kChannelCount;
+}
+
+// The temporary file of a copy whose store was cut (a killed process):
+// "<copy name>.XXXXXX". It is nobody's copy.
+bool InterruptedCopy(const std::string& name) {
+  static const std::regex pattern(R"(Base[1-9][0-9]?-.*\.bsd\.[A-Za-z0-9]{6})");
+  return std::regex_match(name, pattern);
 }
 
 std::string Stamp(std::time_t t, const char* format) {
@@ -163,6 +171,7 @@ std::vector<BaseCopy> ListBaseCopies(const BaseFolder& folder, int channel, bool
     std::error_code timeError;  // the loop's own code must not be overwritten
     c.written = it->last_write_time(timeError);
     CopyName name;
+    if (InterruptedCopy(c.path.filename().string())) continue;
     const bool ours = ParseCopyName(c.path.filename().string(), name);
     if (ours && name.channel != channel) continue;
     if (!ours && !foreign) continue;
@@ -183,6 +192,18 @@ std::vector<BaseCopy> ListBaseCopies(const BaseFolder& folder, int channel, bool
 }
 
 void PruneBaseCopies(const BaseFolder& folder, int channel, std::time_t now) {
+  // What a killed process left; an hour old, so no store still running is touched.
+  const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  const std::string prefix = "Base" + std::to_string(channel) + "-";
+  std::error_code ec;
+  for (fs::directory_iterator it(HistoryDir(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code timeError;
+    if (InterruptedCopy(name) && name.starts_with(prefix) &&
+        it->last_write_time(timeError) < stale && !timeError) {
+      fs::remove(it->path(), timeError);
+    }
+  }
   // By name only: rotation must stay cheap however many copies there are.
   std::vector<BaseCopy> copies = ListBaseCopies(folder, channel, false, false);
   std::set<std::string> days;

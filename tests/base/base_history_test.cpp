@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
 
 #include "base/base_record.h"
@@ -96,6 +97,9 @@ TEST_F(BaseHistoryTest, DamagedOrForeignFilesAreUnusableAndNeverRestored) {
       {"Base3-copy.bsd", Record("a")},
   };
   for (const auto& f : files) WriteBytes(HistoryDir(folder) / f.name, f.bytes);
+  // A copy whose store was cut by a kill: not listed, removed once an hour old.
+  const fs::path cut = HistoryDir(folder) / "Base3-2026-12-09T10-00-03-read.bsd.Ab12Cd";
+  WriteBytes(cut, Record("a"));
   const std::vector<BaseCopy> copies = ListBaseCopies(folder, 3);
   ASSERT_EQ(copies.size(), 4u);
   for (const BaseCopy& c : copies) {
@@ -105,6 +109,10 @@ TEST_F(BaseHistoryTest, DamagedOrForeignFilesAreUnusableAndNeverRestored) {
     EXPECT_EQ(ReadBytes(Base()), current);
   }
   EXPECT_EQ(Names().size(), 3u) << "no copy of the current file was kept for a refused restore";
+  fs::last_write_time(cut, fs::file_time_type::clock::now() - std::chrono::hours(2));
+  PruneBaseCopies(folder, 3, Noon());
+  EXPECT_FALSE(fs::exists(cut));
+  EXPECT_EQ(ListBaseCopies(folder, 3).size(), 4u) << "damaged and foreign files stay";
 }
 
 TEST_F(BaseHistoryTest, RestoreBringsBackTheExactBytesAndKeepsTheCurrentFile) {
