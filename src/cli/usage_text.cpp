@@ -66,7 +66,9 @@ the window's "Стоп" button does.
 
 Exit status:
   0  success
-  1  device or file failure, or the operation was stopped
+  1  device or file failure, or the operation was stopped; also a base file
+     shorter than the range (its message names the file and how many
+     records it holds; write then sends nothing)
   2  bad usage or validation: unknown command or option, wrong channel or
      range, invalid device number or type, a question without its flag,
      import lines rejected or beyond the range
