@@ -7,9 +7,12 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -39,6 +42,31 @@ QTableWidget* TapeTable(QWidget* parent, const QStringList& headings) {
   return table;
 }
 
+// Qt's own disabled mode only greys the colours, so the black glyphs (list,
+// preview, exit) look the same whether usable or not: fade them as well.
+QIcon WithFadedDisabledMode(const QIcon& source) {
+  QIcon icon;
+  QList<QSize> sizes = source.availableSizes();
+  for (const QSize& extra : {QSize(16, 16), QSize(24, 24), QSize(32, 32)}) {
+    if (!sizes.contains(extra)) sizes.append(extra);
+  }
+  for (const QSize& size : sizes) {
+    const QPixmap normal = source.pixmap(size);
+    if (normal.isNull()) continue;
+    QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < faded.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+      for (int x = 0; x < faded.width(); ++x) {
+        const int grey = 128 + qGray(line[x]) / 2;
+        line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 2 / 5);
+      }
+    }
+    icon.addPixmap(normal, QIcon::Normal);
+    icon.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+  }
+  return icon;
+}
+
 QLineEdit* ReadOnlyField(QWidget* parent, int maxLength) {
   auto* field = new QLineEdit(parent);
   field->setReadOnly(true);
@@ -56,7 +84,7 @@ void TFSHK1::BuildActions() {
   toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
   toolbar_->setIconSize(QSize(24, 24));
   for (const CommandInfo& info : CommandTable()) {
-    const QIcon icon = style()->standardIcon(info.glyph);
+    const QIcon icon = WithFadedDisabledMode(style()->standardIcon(info.glyph));
     auto* item = new QAction(icon, QString::fromUtf8(info.caption), this);
     connect(item, &QAction::triggered, this, [this, c = info.command] { Run(c); });
     menuActions_[info.command] = item;

@@ -1,10 +1,15 @@
 // The range bar: a changed field holds the window in the range-edited
 // sub-state until "Изменить диапазон" or Enter confirms the range.
+#include <algorithm>
+#include <vector>
+
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "app/product_grid.h"
 #include "app/product_table_model.h"
@@ -37,6 +42,35 @@ TEST_F(RangeBarTest, TypingInAFieldDisablesToolbarTableAndSelectBase) {
   EXPECT_TRUE(InRangeEditedState());
   // The menus stay usable in this state.
   for (int m = 0; m < 4; ++m) EXPECT_TRUE(Main().MainMenu(m)->menuAction()->isEnabled()) << m;
+}
+
+// The darkest pixel of each toolbar button as drawn: a disabled glyph has no
+// dark strokes left, whatever its colours.
+std::vector<int> DarkestPixels(QToolBar* toolbar) {
+  std::vector<int> darkest;
+  for (QAction* action : toolbar->actions()) {
+    QWidget* button = toolbar->widgetForAction(action);
+    if (!qobject_cast<QToolButton*>(button)) continue;
+    const QImage image = button->grab().toImage();
+    int least = 255;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) least = std::min(least, qGray(image.pixel(x, y)));
+    }
+    darkest.push_back(least);
+  }
+  return darkest;
+}
+
+TEST_F(RangeBarTest, DisabledToolbarGlyphsAreFaded) {
+  Main().show();
+  const std::vector<int> enabled = DarkestPixels(Main().ToolBar1());
+  ASSERT_EQ(enabled.size(), 11u);
+  // The list, preview and exit glyphs are drawn in black.
+  EXPECT_LT(*std::min_element(enabled.begin(), enabled.end()), 40);
+  Type(Main().Edit12(), "20");
+  ASSERT_TRUE(InRangeEditedState());
+  const std::vector<int> disabled = DarkestPixels(Main().ToolBar1());
+  for (size_t i = 0; i < disabled.size(); ++i) EXPECT_GT(disabled[i], 110) << "button " << i;
 }
 
 TEST_F(RangeBarTest, ConfirmButtonLoadsTheRangeAndLeavesTheSubState) {
