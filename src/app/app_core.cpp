@@ -8,6 +8,10 @@ void ProgressRelay::ShowProgress(const std::string& caption, int totalSteps, boo
   if (target_) target_->ShowProgress(caption, totalSteps, withStop);
 }
 
+void ProgressRelay::CountProducts(int products) {
+  if (target_) target_->CountProducts(products);
+}
+
 void ProgressRelay::AdvanceProgress() {
   if (target_) target_->AdvanceProgress();
 }

@@ -19,6 +19,7 @@ class ProgressRelay final : public ProgressHost {
  public:
   void SetTarget(ProgressHost* target) { target_ = target; }
   void ShowProgress(const std::string& caption, int totalSteps, bool withStop) override;
+  void CountProducts(int products) override;
   void AdvanceProgress() override;
   void HideProgress() override;
   /// Runs pending events even before the window exists.

@@ -51,6 +51,11 @@ void StatusPanel::ShowProgress(const std::string& caption, int totalSteps, bool 
   stop_->setVisible(withStop);
 }
 
+void StatusPanel::CountProducts(int products) {
+  products_ = products;
+  ShowCount();
+}
+
 void StatusPanel::AdvanceProgress() {
   if (steps_ < total_) ++steps_;
   const int value = static_cast<int>(static_cast<long long>(steps_) * kGaugeSteps / total_);
@@ -61,10 +66,13 @@ void StatusPanel::AdvanceProgress() {
 
 // How far it is in records, not per cent: "812 / 4096".
 void StatusPanel::ShowCount() {
-  gauge_->setFormat(QStringLiteral("%1 / %2").arg(steps_).arg(total_));
+  const int of = products_ > 0 ? products_ : total_;
+  const auto shown = static_cast<long long>(steps_) * of / total_;
+  gauge_->setFormat(QStringLiteral("%1 / %2").arg(shown).arg(of));
 }
 
 void StatusPanel::HideProgress() {
+  products_ = 0;
   gauge_->hide();
   label_->hide();
   stop_->hide();

@@ -21,6 +21,7 @@ class StatusPanel final : public QFrame, public ProgressHost {
   std::function<void()> onStop;
 
   void ShowProgress(const std::string& caption, int totalSteps, bool withStop) override;
+  void CountProducts(int products) override;
   void AdvanceProgress() override;
   void HideProgress() override;
   void ProcessEvents() override;
@@ -42,6 +43,7 @@ class StatusPanel final : public QFrame, public ProgressHost {
   QLabel* hint_;
   int steps_ = 0;
   int total_ = 0;
+  int products_ = 0;  ///< what the count shows, when not the steps
 };
 
 }  // namespace zel

@@ -27,6 +27,10 @@ class ProgressHost {
   /// Shows the gauge at 0 of `totalSteps` under `caption`; `withStop` also
   /// shows the "Стоп" button.
   virtual void ShowProgress(const std::string& caption, int totalSteps, bool withStop) = 0;
+  /// The gauge's text counts `products` over its steps ("812 / 4096") until
+  /// it is hidden; its steps may be blocks of four, or one fewer than the
+  /// products. Without it the text counts the steps.
+  virtual void CountProducts(int products) { (void)products; }
   /// Advances the gauge by one step.
   virtual void AdvanceProgress() = 0;
   /// Hides the gauge, its caption and "Стоп".

@@ -11,12 +11,18 @@ void CliProgress::ShowProgress(const std::string& caption, int totalSteps, bool)
   Draw();
 }
 
+void CliProgress::CountProducts(int products) {
+  products_ = products;
+  Draw();
+}
+
 void CliProgress::AdvanceProgress() {
   ++done_;
   Draw();
 }
 
 void CliProgress::HideProgress() {
+  products_ = 0;
   console_.ClearProgress();
 }
 
@@ -29,9 +35,11 @@ void CliProgress::ProcessEvents() {
 
 void CliProgress::Draw() {
   if (total_ <= 0) return console_.Progress(caption_);
-  const int shown = done_ < total_ ? done_ : total_;
-  console_.Progress(caption_ + "  " + std::to_string(shown * 100 / total_) + "% (" +
-                    std::to_string(shown) + "/" + std::to_string(total_) + ")");
+  const int steps = done_ < total_ ? done_ : total_;
+  const int of = products_ > 0 ? products_ : total_;
+  const int shown = static_cast<int>(static_cast<long long>(steps) * of / total_);
+  console_.Progress(caption_ + "  " + std::to_string(steps * 100 / total_) + "% (" +
+                    std::to_string(shown) + "/" + std::to_string(of) + ")");
 }
 
 bool CliImportHost::StopRequested() const {

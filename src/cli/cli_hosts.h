@@ -22,6 +22,7 @@ class CliProgress final : public ProgressHost {
   bool Stopped() const { return stopped_; }
 
   void ShowProgress(const std::string& caption, int totalSteps, bool withStop) override;
+  void CountProducts(int products) override;
   void AdvanceProgress() override;
   void HideProgress() override;
   void ProcessEvents() override;
@@ -34,6 +35,7 @@ class CliProgress final : public ProgressHost {
   std::string caption_;
   int total_ = 0;
   int done_ = 0;
+  int products_ = 0;  ///< what the count shows, when not the steps
   bool stopped_ = false;
 };
 

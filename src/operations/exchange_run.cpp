@@ -1,5 +1,9 @@
 #include "operations/exchange_run.h"
 
+#include <optional>
+
+#include "base/range.h"
+
 namespace zel {
 namespace {
 
@@ -15,6 +19,9 @@ void BeginExchange(Workspace& ws, const std::string& caption) {
 
 void SetGaugeMaximum(Workspace& ws, const std::string& caption, int maximum) {
   ws.progress.ShowProgress(caption, maximum, true);
+  const std::optional<int> first = ParseRecordNumber(ws.range.StartText());
+  const std::optional<int> last = ParseRecordNumber(ws.range.EndText());
+  if (first && last && *last >= *first) ws.progress.CountProducts(*last - *first + 1);
 }
 
 bool StopPressed(Workspace& ws) {

@@ -196,6 +196,9 @@ TEST_F(StartupTest, StatusPanelShowsProgressOnlyWhileAnOperationRuns) {
   Ws().progress.AdvanceProgress();
   EXPECT_EQ(status.Gauge1()->value() * 2, status.Gauge1()->maximum());
   EXPECT_EQ(status.Gauge1()->text().toStdString(), "2 / 4");
+  // Steps of blocks of four: the text counts products.
+  Ws().progress.CountProducts(16);
+  EXPECT_EQ(status.Gauge1()->text().toStdString(), "8 / 16");
   QTest::mouseClick(status.Button2(), Qt::LeftButton);
   EXPECT_TRUE(Ws().run.stopRequested);
   Ws().progress.HideProgress();

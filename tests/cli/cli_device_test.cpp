@@ -186,7 +186,8 @@ TEST_F(CliDevice, InterruptStopsAReadAndReportsIt) {
   CliProcess p(
       {"--demo", "--data-dir", Folder().string(), "--channel", "2", "--range", "1-300", "read"},
       terminal);
-  ASSERT_TRUE(p.WaitForErr("Чтение базы  1% (1/74)"));  // the first block is in
+  // The first block of four is in; the count is in products, not blocks.
+  ASSERT_TRUE(p.WaitForErr("Чтение базы  1% (4/300)"));
   p.Signal(SIGINT);
   const CliResult r = p.Finish();
   EXPECT_EQ(r.exitCode, 1);
