@@ -11,14 +11,15 @@ seconds=${1:-60}
 shift || true
 out=${FUZZ_BUILD:-build-fuzz}
 cxx=${CXX_FUZZ:-clang++-14}
-flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc -Ifuzz)
+flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc -Ifuzz -pthread)
 library=(src/common/cp1251.cpp src/devices/field_codecs.cpp src/devices/accounting_bcd.cpp
   src/devices/barcode_answer13.cpp src/devices/barcode_answer16.cpp src/devices/control_tape.cpp
   src/devices/zhrm15_record.cpp src/devices/zhrm20_record.cpp src/devices/zhrm3_record.cpp
   src/devices/zhrm200_record.cpp src/devices/register_record.cpp src/base/base_record.cpp
   src/base/cell_rules.cpp src/base/device_types.cpp src/base/product_table.cpp src/base/ini_file.cpp src/base/atomic_file.cpp src/link/frames.cpp
-  src/exchange/import_line.cpp src/exchange/zel_base_file.cpp src/server/server_value.cpp)
-targets=(${@:-device_replies base_records settings import_line server_value})
+  src/exchange/import_line.cpp src/exchange/zel_base_file.cpp src/server/server_value.cpp
+  src/link/telnet.cpp src/link/rfc2217_port.cpp src/link/tcp_endpoint.cpp src/link/clock.cpp)
+targets=(${@:-device_replies base_records settings import_line server_value telnet_stream})
 mkdir -p "$out/obj"
 objects=()
 for src in "${library[@]}"; do

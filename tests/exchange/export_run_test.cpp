@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "exchange/file_dialogs.h"
 #include "exchange/file_output.h"
 #include "exchange_fixture.h"
+#include "support/unprivileged.h"
 
 namespace zel {
 namespace {
@@ -87,14 +89,26 @@ TEST(WriteExchangeFile, ReplacesAnExistingFile) {
 }
 
 TEST(WriteExchangeFile, ProtectedFileIsLeftUnchanged) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes to read-only files";
   TempDir dir;
   const std::string path = dir.File("ro.csv");
   testing::WriteBytes(path, "keep");
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  testing::ScriptedPrompts prompts;
-  EXPECT_FALSE(WriteExchangeFile(path, "new", CreateFailureReport::AskToUnprotect, prompts));
-  EXPECT_EQ(prompts.texts(), std::vector<std::string>{CannotOpenMessage(path)});
+  // Root writes through read-only modes: the write runs as the owner of the
+  // folder and the file, an ordinary user.
+  if (::geteuid() == 0) {
+    for (const std::string& p : {dir.path().string(), path})
+      ASSERT_EQ(::chown(p.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId), 0);
+  }
+  const std::optional<std::string> seen = testing::RunUnprivileged([&] {
+    testing::ScriptedPrompts prompts;
+    std::string out = WriteExchangeFile(path, "new", CreateFailureReport::AskToUnprotect, prompts)
+                          ? "written"
+                          : "refused";
+    for (const auto& s : prompts.shown()) out += "\n" + s.kind + ": " + s.text;
+    return out;
+  });
+  ASSERT_TRUE(seen.has_value());
+  EXPECT_EQ(*seen, "refused\nmessage: " + CannotOpenMessage(path));
   EXPECT_EQ(ReadBytes(path), "keep");
 }
 

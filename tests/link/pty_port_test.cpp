@@ -3,7 +3,6 @@
 #include "link/posix_tty_port.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -19,6 +18,7 @@
 #include "link/link.h"
 #include "link/port_setup.h"
 #include "support/scripted_prompts.h"
+#include "support/unprivileged.h"
 
 namespace zel {
 namespace {
@@ -182,19 +182,9 @@ class Holder {
 // Opens the port in a child process without root's privileges, for which
 // TIOCEXCL binds; true when the port opened.
 bool OpensUnprivileged(const std::string& path) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    constexpr uid_t kNobody = 65534;
-    if (geteuid() == 0 &&
-        (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
-         setresuid(kNobody, kNobody, kNobody) != 0))
-      _exit(2);
-    PosixTtyPort port(path);
-    _exit(port.IsOpen() ? 0 : 1);
-  }
-  int status = 0;
-  return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
-         WEXITSTATUS(status) == 0;
+  return testing::RunUnprivileged([&] {
+           return std::string(PosixTtyPort(path).IsOpen() ? "open" : "refused");
+         }) == "open";
 }
 
 TEST(PtyPort, APortAnotherProgramHoldsIsRefused) {
