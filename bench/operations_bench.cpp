@@ -16,6 +16,7 @@
 
 #include "base/active_device.h"
 #include "base/workspace.h"
+#include "bench_hosts.h"
 #include "operations/operations.h"
 #include "sim/register_device.h"
 #include "sim/simulated_line.h"
@@ -26,45 +27,10 @@
 namespace zel {
 namespace {
 
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-class YesPrompts final : public Prompts {
- public:
-  void Message(const std::string& t) override { std::fprintf(stderr, "%s\n", t.c_str()); }
-  void Information(const std::string& t) override { Message(t); }
-  void Warning(const std::string& t) override { Message(t); }
-  void Error(const std::string& t) override { Message(t); }
-  bool AskYesNo(const std::string&) override { return true; }
-  Answer AskYesNoCancel(const std::string&) override { return Answer::No; }
-};
-
-// Measures the longest time between two event batches, as the window sees it.
-class GapMeter final : public ProgressHost {
- public:
-  explicit GapMeter(Clock& clock) : clock_(clock) {}
-  void ShowProgress(const std::string&, int, bool) override { last_ = clock_.NowUs(); }
-  void AdvanceProgress() override {}
-  void HideProgress() override {}
-  void ProcessEvents() override {
-    const int64_t now = clock_.NowUs();
-    if (last_ > 0) longestUs = std::max(longestUs, now - last_);
-    last_ = now;
-  }
-  int64_t longestUs = 0;
-
- private:
-  Clock& clock_;
-  int64_t last_ = 0;
-};
-
-class NoWarning final : public DisconnectWarning {
- public:
-  Answer Ask() override { return {}; }
-};
+using bench::CpuSeconds;
+using bench::GapMeter;
+using bench::NoWarning;
+using bench::YesPrompts;
 
 struct Family {
   const char* type;
