@@ -7,6 +7,7 @@
 #include "operations/exchange_run.h"
 #include "operations/operations.h"
 #include "operations/register_lock.h"
+#include "operations/step_plan.h"
 
 namespace zel {
 namespace {
@@ -18,22 +19,25 @@ constexpr const char* kZeroQuantity = "0.000";
 
 enum class LoopEnd { Done, Stopped, Failed };
 
-// One accounting exchange per product of the range; `step` sends one
+// One accounting exchange per product of the range; `send` sends one
 // attempt and fills the quantity text.
-template <typename Step>
-LoopEnd AccountingLoop(Workspace& ws, int attempts, const char* failure, Step step) {
+template <typename Send>
+LoopEnd AccountingLoop(Workspace& ws, int attempts, const char* failure, Send send) {
+  const StepPlan plan = StepPlan::OneRecord();
   for (int row = 1; ws.range.CurrentRecord <= ws.range.LastRecord; ++row) {
     if (StopPressed(ws)) return LoopEnd::Stopped;
     ws.progress.ProcessEvents();
-    const auto record = static_cast<uint16_t>(ws.range.CurrentRecord - 1);
+    const DeviceStep step = plan.At(ws.range.CurrentRecord, row);
     std::string quantity;
     bool ok = false;
-    for (int attempt = 0; attempt < attempts && !ok; ++attempt) ok = step(record, quantity);
+    for (int attempt = 0; attempt < attempts && !ok; ++attempt) {
+      ok = send(step.firstRecord, quantity);
+    }
     if (!ok) {
       ws.prompts.Error(failure);
       return LoopEnd::Failed;
     }
-    ws.table.SetCell(row, kColAccounting, quantity);
+    ws.table.SetCell(step.firstRow, kColAccounting, quantity);
     ws.progress.AdvanceProgress();
     ++ws.range.CurrentRecord;
   }

@@ -7,6 +7,7 @@
 #include "operations/driver_factory.h"
 #include "operations/exchange_run.h"
 #include "operations/operations.h"
+#include "operations/step_plan.h"
 
 namespace zel {
 namespace {
@@ -43,23 +44,20 @@ void ReportReadFailure(Workspace& ws, ActiveDriver& active) {
 
 enum class LoopEnd { Done, Stopped, Failed };
 
-// CurrentRecord counts blocks for the ЖРМ 1.5 family and products otherwise.
-LoopEnd ReadLoop(Workspace& ws, ActiveDriver& active) {
-  const int perStep = active.driver->RecordsPerStep();
-  std::vector<ProductRecord> records(static_cast<std::size_t>(perStep));
-  for (int step = 0; ws.range.CurrentRecord <= ws.range.LastRecord; ++step) {
+LoopEnd ReadLoop(Workspace& ws, ActiveDriver& active, const StepPlan& plan, int rowCounter) {
+  std::vector<ProductRecord> records;
+  for (; ws.range.CurrentRecord <= ws.range.LastRecord; ++rowCounter) {
     if (StopPressed(ws)) return LoopEnd::Stopped;
     ws.progress.ProcessEvents();
-    const int firstRecord =
-        perStep == 1 ? ws.range.CurrentRecord - 1 : ws.range.CurrentRecord * perStep;
-    if (!ReadStepWithAttempts(ws, active, static_cast<uint16_t>(firstRecord), records)) {
+    const DeviceStep step = plan.At(ws.range.CurrentRecord, rowCounter);
+    records.resize(static_cast<std::size_t>(step.count));
+    if (!ReadStepWithAttempts(ws, active, step.firstRecord, records)) {
       ReportReadFailure(ws, active);
       return LoopEnd::Failed;
     }
-    for (int j = 0; j < perStep; ++j) {
-      if (perStep > 1) ws.progress.ProcessEvents();
-      StoreReadRecord(ws, *active.type, step * perStep + j + 1,
-                      records[static_cast<std::size_t>(j)]);
+    for (int j = 0; j < step.count; ++j) {
+      if (step.count > 1) ws.progress.ProcessEvents();
+      StoreReadRecord(ws, *active.type, step.firstRow + j, records[static_cast<std::size_t>(j)]);
     }
     ws.progress.AdvanceProgress();
     ++ws.range.CurrentRecord;
@@ -82,13 +80,11 @@ void ReadActiveBase(Workspace& ws) {
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return EndExchange(ws);
   // Columns the device does not send come from the base file.
   if (!ShowCheckedRange(ws) || !KeepBaseBeforeChange(ws, kCopyRead)) return EndExchange(ws);
-  if (active.driver->RecordsPerStep() > 1) {
-    ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
-    ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();
-  }
+  const StepPlan plan(active.driver->RecordsPerStep());
+  const int rowCounter = plan.Start(ws.range, ws.range.CurrentRecord, ws.range.LastRecord);
   SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
 
-  switch (ReadLoop(ws, active)) {
+  switch (ReadLoop(ws, active, plan, rowCounter)) {
     case LoopEnd::Stopped:
       SetEnabledAll(ws.controls, ws.range, ws.progress);
       WriteBase(ws);

@@ -7,6 +7,7 @@
 #include "operations/exchange_run.h"
 #include "operations/operations.h"
 #include "operations/register_lock.h"
+#include "operations/step_plan.h"
 
 namespace zel {
 namespace {
@@ -39,19 +40,17 @@ bool CheckRows(Workspace& ws, ActiveDriver& active, int firstRow,
 
 enum class LoopEnd { Done, Stopped, Failed };
 
-LoopEnd WriteLoop(Workspace& ws, ActiveDriver& active) {
-  const int perStep = active.driver->RecordsPerStep();
-  std::vector<ProductRecord> records(static_cast<std::size_t>(perStep));
-  for (int step = 0; ws.range.CurrentRecord <= ws.range.LastRecord; ++step) {
+LoopEnd WriteLoop(Workspace& ws, ActiveDriver& active, const StepPlan& plan, int rowCounter) {
+  std::vector<ProductRecord> records;
+  for (; ws.range.CurrentRecord <= ws.range.LastRecord; ++rowCounter) {
     if (StopPressed(ws)) return LoopEnd::Stopped;
     ws.progress.ProcessEvents();
-    const int firstRow = step * perStep + 1;
-    for (int j = 0; j < perStep; ++j)
-      records[static_cast<std::size_t>(j)] = ws.table.RecordAt(firstRow + j);
-    if (!CheckRows(ws, active, firstRow, records)) return LoopEnd::Failed;
-    const int firstRecord =
-        perStep == 1 ? ws.range.CurrentRecord - 1 : ws.range.CurrentRecord * perStep;
-    if (!WriteStepWithAttempts(ws, active, static_cast<uint16_t>(firstRecord), records)) {
+    const DeviceStep step = plan.At(ws.range.CurrentRecord, rowCounter);
+    records.resize(static_cast<std::size_t>(step.count));
+    for (int j = 0; j < step.count; ++j)
+      records[static_cast<std::size_t>(j)] = ws.table.RecordAt(step.firstRow + j);
+    if (!CheckRows(ws, active, step.firstRow, records)) return LoopEnd::Failed;
+    if (!WriteStepWithAttempts(ws, active, step.firstRecord, records)) {
       ws.prompts.Error(active.rules->writeBaseFailed);
       return LoopEnd::Failed;
     }
@@ -76,13 +75,11 @@ void WriteActiveBase(Workspace& ws) {
     lock.Release();
     return EndExchange(ws);
   }
-  if (active.driver->RecordsPerStep() > 1) {
-    ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
-    ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();
-  }
+  const StepPlan plan(active.driver->RecordsPerStep());
+  const int rowCounter = plan.Start(ws.range, ws.range.CurrentRecord, ws.range.LastRecord);
   SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
 
-  const LoopEnd end = WriteLoop(ws, active);
+  const LoopEnd end = WriteLoop(ws, active, plan, rowCounter);
   if (end == LoopEnd::Done) {
     FinishGauge(ws, kCaption);
     if (auto start = ParseRecordNumber(ws.range.StartText())) ws.range.CurrentRecord = *start;

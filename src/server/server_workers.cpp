@@ -21,8 +21,8 @@ std::string ProductOfRow(const Workspace& ws, int row) {
 
 }  // namespace
 
-RangeWorker::RangeWorker(ServerContext& ctx, ActiveDriver active)
-    : ctx_(ctx), active_(std::move(active)), type_(ctx.ws.device.typeText) {}
+RangeWorker::RangeWorker(ServerContext& ctx, ActiveDriver active, StepPlan plan)
+    : ctx_(ctx), active_(std::move(active)), plan_(plan), type_(ctx.ws.device.typeText) {}
 
 bool RangeWorker::PastEnd() const {
   return ctx_.ws.range.CurrentRecord > ctx_.ws.range.LastRecord;
@@ -51,19 +51,8 @@ void RangeWorker::Finish(int code) {
   FinishServerOperation(ctx_, ExchangeKind::Range, code);
 }
 
-int RangeWorker::FirstRow() const {
-  const int perStep = active_.driver->RecordsPerStep();
-  return perStep == 1 ? ctx_.vars.RowCounter : ctx_.vars.RowCounter * perStep + 1;
-}
-
-uint16_t RangeWorker::FirstRecord() const {
-  const int perStep = active_.driver->RecordsPerStep();
-  const int current = ctx_.ws.range.CurrentRecord;
-  return static_cast<uint16_t>(perStep == 1 ? current - 1 : current * perStep);
-}
-
-uint16_t RangeWorker::AccountingRecord() const {
-  return static_cast<uint16_t>(ctx_.ws.range.CurrentRecord - 1);
+DeviceStep RangeWorker::CurrentStep() const {
+  return plan_.At(ctx_.ws.range.CurrentRecord, ctx_.vars.RowCounter);
 }
 
 void TReadZhrm::Step() {
@@ -72,11 +61,11 @@ void TReadZhrm::Step() {
     return;
   }
   if (!TypeStillActive()) return;
-  std::vector<ProductRecord> records(static_cast<std::size_t>(active_.driver->RecordsPerStep()));
-  if (!active_.driver->ReadProducts(FirstRecord(), records)) return Finish(kCodeLinkFailure);
-  const int first = FirstRow();
+  const DeviceStep step = CurrentStep();
+  std::vector<ProductRecord> records(static_cast<std::size_t>(step.count));
+  if (!active_.driver->ReadProducts(step.firstRecord, records)) return Finish(kCodeLinkFailure);
   for (std::size_t j = 0; j < records.size(); ++j) {
-    StoreRow(first + static_cast<int>(j), records[j]);
+    StoreRow(step.firstRow + static_cast<int>(j), records[j]);
   }
   Advance();
 }
@@ -102,14 +91,14 @@ void TWriteZhrm::Step() {
     return;
   }
   if (!TypeStillActive()) return;
-  std::vector<ProductRecord> records(static_cast<std::size_t>(active_.driver->RecordsPerStep()));
-  const int first = FirstRow();
+  const DeviceStep step = CurrentStep();
+  std::vector<ProductRecord> records(static_cast<std::size_t>(step.count));
   for (std::size_t j = 0; j < records.size(); ++j) {
-    records[j] = ctx_.ws.table.RecordAt(first + static_cast<int>(j));
+    records[j] = ctx_.ws.table.RecordAt(step.firstRow + static_cast<int>(j));
   }
-  if (!RowsEncodable(records, first)) return Abort(kCodeLinkFailure);
+  if (!RowsEncodable(records, step.firstRow)) return Abort(kCodeLinkFailure);
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (active_.driver->WriteProducts(FirstRecord(), records)) return Advance();
+    if (active_.driver->WriteProducts(step.firstRecord, records)) return Advance();
   }
   Abort(kCodeLinkFailure);
 }
@@ -142,10 +131,10 @@ void TReadUchetZhrm::Step() {
     return;
   }
   if (!TypeStillActive()) return;
+  const DeviceStep step = CurrentStep();
   std::string quantity;
-  if (!active_.driver->ReadAccounting(AccountingRecord(), quantity))
-    return Finish(kCodeLinkFailure);
-  ctx_.ws.table.SetCell(ctx_.vars.RowCounter, kColAccounting, quantity);
+  if (!active_.driver->ReadAccounting(step.firstRecord, quantity)) return Finish(kCodeLinkFailure);
+  ctx_.ws.table.SetCell(step.firstRow, kColAccounting, quantity);
   Advance();
 }
 
@@ -155,8 +144,9 @@ void TClearUchetZhrm::Step() {
     return;
   }
   if (!TypeStillActive()) return;
-  if (!active_.driver->ResetAccounting(AccountingRecord())) return Finish(kCodeLinkFailure);
-  ctx_.ws.table.SetCell(ctx_.vars.RowCounter, kColAccounting, kZeroQuantity);
+  const DeviceStep step = CurrentStep();
+  if (!active_.driver->ResetAccounting(step.firstRecord)) return Finish(kCodeLinkFailure);
+  ctx_.ws.table.SetCell(step.firstRow, kColAccounting, kZeroQuantity);
   Advance();
 }
 

@@ -8,19 +8,19 @@
 
 #include "operations/driver_factory.h"
 #include "operations/register_lock.h"
+#include "operations/step_plan.h"
 #include "server/exchange_stepper.h"
 #include "server/server_context.h"
 
 namespace zel {
 
-/// The four exchanges over the record range. `CurrentRecord`..`LastRecord`
-/// count blocks for ЖРМ 1.5 / 1.5в reads and writes, records otherwise.
+/// The four exchanges over the record range, stepping as `plan` says.
 class RangeWorker : public ServerWorker {
  public:
   void Abort(int code) override { Finish(code); }
 
  protected:
-  RangeWorker(ServerContext& ctx, ActiveDriver active);
+  RangeWorker(ServerContext& ctx, ActiveDriver active, StepPlan plan);
   /// The range is done.
   bool PastEnd() const;
   /// False after finishing with code 12 when the active type is no longer
@@ -32,23 +32,20 @@ class RangeWorker : public ServerWorker {
   /// Finishes with code 0 and stores the table into the base file; a store
   /// that fails (already reported in a box) leaves code 4.
   void FinishAndStore();
-  /// Rows of this step's records, from the block row or the row counter.
-  int FirstRow() const;
-  /// Device record (product number - 1) of this step's first record.
-  uint16_t FirstRecord() const;
-  /// Device record of this step for the accounting exchanges, which go
-  /// record by record on every family.
-  uint16_t AccountingRecord() const;
+  /// This step's records and rows, from `CurrentRecord` and `RowCounter`.
+  DeviceStep CurrentStep() const;
 
   ServerContext& ctx_;
   ActiveDriver active_;
+  const StepPlan plan_;
   const std::string type_;
 };
 
 /// `ReadBase`: device records into columns 1..4 (and 6 where the type has it).
 class TReadZhrm final : public RangeWorker {
  public:
-  TReadZhrm(ServerContext& ctx, ActiveDriver active) : RangeWorker(ctx, std::move(active)) {}
+  TReadZhrm(ServerContext& ctx, ActiveDriver active, StepPlan plan)
+      : RangeWorker(ctx, std::move(active), plan) {}
   void Step() override;
   const char* Name() const override { return "TReadZhrm"; }
 
@@ -61,8 +58,8 @@ class TReadZhrm final : public RangeWorker {
 class TWriteZhrm final : public RangeWorker {
  public:
   /// Sends the register lock now when the option and the family call for it.
-  TWriteZhrm(ServerContext& ctx, ActiveDriver active)
-      : RangeWorker(ctx, std::move(active)), lock_(ctx.ws, active_) {}
+  TWriteZhrm(ServerContext& ctx, ActiveDriver active, StepPlan plan)
+      : RangeWorker(ctx, std::move(active), plan), lock_(ctx.ws, active_) {}
   void Step() override;
   void Abort(int code) override;
   const char* Name() const override { return "TWriteZhrm"; }
@@ -76,7 +73,8 @@ class TWriteZhrm final : public RangeWorker {
 /// `ReadUchet`: each record's accounting into column 5.
 class TReadUchetZhrm final : public RangeWorker {
  public:
-  TReadUchetZhrm(ServerContext& ctx, ActiveDriver active) : RangeWorker(ctx, std::move(active)) {}
+  TReadUchetZhrm(ServerContext& ctx, ActiveDriver active, StepPlan plan)
+      : RangeWorker(ctx, std::move(active), plan) {}
   void Step() override;
   const char* Name() const override { return "TReadUchetZhrm"; }
 };
@@ -84,7 +82,8 @@ class TReadUchetZhrm final : public RangeWorker {
 /// `ClearUchet`: each record's accounting reset in the device, "0.000" shown.
 class TClearUchetZhrm final : public RangeWorker {
  public:
-  TClearUchetZhrm(ServerContext& ctx, ActiveDriver active) : RangeWorker(ctx, std::move(active)) {}
+  TClearUchetZhrm(ServerContext& ctx, ActiveDriver active, StepPlan plan)
+      : RangeWorker(ctx, std::move(active), plan) {}
   void Step() override;
   const char* Name() const override { return "TClearUchetZhrm"; }
 };
