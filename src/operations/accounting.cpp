@@ -15,9 +15,6 @@ namespace {
 constexpr const char* kReadCaption = "Чтение учета";
 constexpr const char* kResetCaption = "Сброс учета";
 constexpr const char* kClearCaption = "Очистка таблицы";
-constexpr const char* kZeroQuantity = "0.000";
-
-enum class LoopEnd { Done, Stopped, Failed };
 
 // One accounting exchange per product of the range; `send` sends one
 // attempt and fills the quantity text.
@@ -29,11 +26,7 @@ LoopEnd AccountingLoop(Workspace& ws, int attempts, const char* failure, Send se
     ws.progress.ProcessEvents();
     const DeviceStep step = plan.At(ws.range.CurrentRecord, row);
     std::string quantity;
-    bool ok = false;
-    for (int attempt = 0; attempt < attempts && !ok; ++attempt) {
-      ok = send(step.firstRecord, quantity);
-    }
-    if (!ok) {
+    if (!TryUpTo(attempts, [&] { return send(step.firstRecord, quantity); })) {
       ws.prompts.Error(failure);
       return LoopEnd::Failed;
     }
@@ -62,11 +55,8 @@ bool ReadAccountingKeeping(Workspace& ws, bool keepCopy) {
                        return active.driver->ReadAccounting(record, quantity);
                      });
   if (end == LoopEnd::Done) FinishGauge(ws, kReadCaption);
-  SetEnabledAll(ws.controls, ws.range, ws.progress);
-  const bool stored = end != LoopEnd::Failed;
-  if (stored) WriteBase(ws);
-  ws.run.exchangeState = ExchangeState::Idle;
-  return stored;
+  EndStoringExchange(ws, end);
+  return end != LoopEnd::Failed;
 }
 
 }  // namespace
@@ -98,9 +88,7 @@ void ResetAccounting(Workspace& ws) {
                                      });
   if (end == LoopEnd::Done) FinishGauge(ws, kResetCaption);
   lock.Release();
-  SetEnabledAll(ws.controls, ws.range, ws.progress);
-  if (end != LoopEnd::Failed) WriteBase(ws);
-  ws.run.exchangeState = ExchangeState::Idle;
+  EndStoringExchange(ws, end);
 }
 
 void ClearTable(Workspace& ws) {

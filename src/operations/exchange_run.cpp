@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/base_ops.h"
 #include "base/range.h"
 
 namespace zel {
@@ -35,9 +36,16 @@ void FinishGauge(Workspace& ws, const std::string& caption) {
   ws.link.LinkDelay(kEndPauseMs);
 }
 
-void EndExchange(Workspace& ws) {
+void EndExchange(Workspace& ws, const std::function<void()>& whileEnding) {
   SetEnabledAll(ws.controls, ws.range, ws.progress);
+  if (whileEnding) whileEnding();
   ws.run.exchangeState = ExchangeState::Idle;
+}
+
+void EndStoringExchange(Workspace& ws, LoopEnd end) {
+  EndExchange(ws, [&] {
+    if (end != LoopEnd::Failed) WriteBase(ws);
+  });
 }
 
 }  // namespace zel

@@ -3,6 +3,7 @@
 // operation so that each of them ends the same way.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "base/workspace.h"
@@ -17,7 +18,14 @@ void SetGaugeMaximum(Workspace& ws, const std::string& caption, int maximum);
 bool StopPressed(Workspace& ws);
 /// Gauge full, then the devices' 300 ms pause before the window returns.
 void FinishGauge(Workspace& ws, const std::string& caption);
-/// `SetEnabledAll` and `ExchangeState` 2.
-void EndExchange(Workspace& ws);
+/// How a device loop ended.
+enum class LoopEnd { Done, Stopped, Failed };
+
+/// `SetEnabledAll`, then `whileEnding` (what the operation still does with
+/// the window idle, the base file store for one), then `ExchangeState` 2.
+void EndExchange(Workspace& ws, const std::function<void()>& whileEnding = nullptr);
+/// `EndExchange` storing the range into the base file unless the loop
+/// failed: the end of the accounting operations.
+void EndStoringExchange(Workspace& ws, LoopEnd end);
 
 }  // namespace zel

@@ -33,4 +33,21 @@ inline constexpr const char* kCorruptBaseMessage =
 /// Attempts per record or block, as a rule.
 inline constexpr int kAttempts = 5;
 
+/// Calls `attempt` until it returns true, `attempts` times at most, with
+/// `afterFailure` after each failed call. False when every call failed.
+template <typename Attempt, typename AfterFailure>
+bool TryUpTo(int attempts, Attempt attempt, AfterFailure afterFailure) {
+  for (int i = 0; i < attempts; ++i) {
+    if (attempt()) return true;
+    afterFailure();
+  }
+  return false;
+}
+
+/// The same, the attempts following one another directly.
+template <typename Attempt>
+bool TryUpTo(int attempts, Attempt attempt) {
+  return TryUpTo(attempts, attempt, [] {});
+}
+
 }  // namespace zel

@@ -27,11 +27,11 @@ void StoreReadRecord(Workspace& ws, const DeviceType& type, int row, const Produ
 
 bool ReadStepWithAttempts(Workspace& ws, ActiveDriver& active, uint16_t first,
                           std::vector<ProductRecord>& out) {
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (active.driver->ReadProducts(first, out)) return true;
-    if (active.rules->eventsBetweenReadAttempts) ws.progress.ProcessEvents();
-  }
-  return false;
+  return TryUpTo(
+      kAttempts, [&] { return active.driver->ReadProducts(first, out); },
+      [&] {
+        if (active.rules->eventsBetweenReadAttempts) ws.progress.ProcessEvents();
+      });
 }
 
 void ReportReadFailure(Workspace& ws, ActiveDriver& active) {
@@ -41,8 +41,6 @@ void ReportReadFailure(Workspace& ws, ActiveDriver& active) {
     if (auto start = ParseRecordNumber(ws.range.StartText())) ws.range.CurrentRecord = *start;
   }
 }
-
-enum class LoopEnd { Done, Stopped, Failed };
 
 LoopEnd ReadLoop(Workspace& ws, ActiveDriver& active, const StepPlan& plan, int rowCounter) {
   std::vector<ProductRecord> records;
@@ -84,25 +82,15 @@ void ReadActiveBase(Workspace& ws) {
   const int rowCounter = plan.Start(ws.range, ws.range.CurrentRecord, ws.range.LastRecord);
   SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
 
-  switch (ReadLoop(ws, active, plan, rowCounter)) {
-    case LoopEnd::Stopped:
-      SetEnabledAll(ws.controls, ws.range, ws.progress);
-      WriteBase(ws);
-      break;
-    case LoopEnd::Failed:
-      SetEnabledAll(ws.controls, ws.range, ws.progress);
-      break;
-    case LoopEnd::Done: {
-      FinishGauge(ws, kCaption);
-      SetEnabledAll(ws.controls, ws.range, ws.progress);
-      // The accounting read stores the range itself when it ends normally or
-      // is stopped; storing it again would only repeat the same bytes.
-      const bool stored = withAccounting && ReadAccountingAfterRead(ws);
-      if (!stored) WriteBase(ws);
-      break;
-    }
-  }
-  ws.run.exchangeState = ExchangeState::Idle;
+  const LoopEnd end = ReadLoop(ws, active, plan, rowCounter);
+  if (end == LoopEnd::Done) FinishGauge(ws, kCaption);
+  EndExchange(ws, [&] {
+    if (end == LoopEnd::Failed) return;
+    // The accounting read stores the range itself when it ends normally or
+    // is stopped; storing it again would only repeat the same bytes.
+    const bool stored = end == LoopEnd::Done && withAccounting && ReadAccountingAfterRead(ws);
+    if (!stored) WriteBase(ws);
+  });
 }
 
 }  // namespace zel

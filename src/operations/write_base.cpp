@@ -16,11 +16,9 @@ constexpr const char* kCaption = "Запись базы";
 
 bool WriteStepWithAttempts(Workspace& ws, ActiveDriver& active, uint16_t first,
                            const std::vector<ProductRecord>& records) {
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (active.driver->WriteProducts(first, records)) return true;
-    ws.progress.ProcessEvents();
-  }
-  return false;
+  return TryUpTo(
+      kAttempts, [&] { return active.driver->WriteProducts(first, records); },
+      [&] { ws.progress.ProcessEvents(); });
 }
 
 // A cell that cannot be put into the device's record (a letter in a price
@@ -37,8 +35,6 @@ bool CheckRows(Workspace& ws, ActiveDriver& active, int firstRow,
   }
   return true;
 }
-
-enum class LoopEnd { Done, Stopped, Failed };
 
 LoopEnd WriteLoop(Workspace& ws, ActiveDriver& active, const StepPlan& plan, int rowCounter) {
   std::vector<ProductRecord> records;

@@ -11,8 +11,6 @@
 namespace zel {
 namespace {
 
-constexpr const char* kZeroQuantity = "0.000";
-
 // The one table row a client-visible product number belongs to, for the log.
 std::string ProductOfRow(const Workspace& ws, int row) {
   const std::string& number = ws.table.Cell(row, kColNumber);
@@ -97,10 +95,11 @@ void TWriteZhrm::Step() {
     records[j] = ctx_.ws.table.RecordAt(step.firstRow + static_cast<int>(j));
   }
   if (!RowsEncodable(records, step.firstRow)) return Abort(kCodeLinkFailure);
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (active_.driver->WriteProducts(step.firstRecord, records)) return Advance();
+  if (!TryUpTo(kAttempts,
+               [&] { return active_.driver->WriteProducts(step.firstRecord, records); })) {
+    return Abort(kCodeLinkFailure);
   }
-  Abort(kCodeLinkFailure);
+  Advance();
 }
 
 void TWriteZhrm::Abort(int code) {

@@ -22,12 +22,10 @@ bool IsExchangeType(std::string_view type) {
          type == kTypeZhrm3Plus || type == kTypeZhrm20 || type == kTypeRegister;
 }
 
+// The members check the type first; a type without a driver is a fault.
 ActiveDriver OpenDriver(Workspace& ws) {
-  ActiveDriver active;
-  active.type = DeviceTypeTable::Find(ws.device.typeText);
-  active.driver = MakeDriver(ws.device.typeText, ws.link);
-  if (!active.type || !active.driver) throw ServerFailure("no driver for the active type");
-  active.rules = &RulesOf(active.type->family);
+  ActiveDriver active = FindActiveDriver(ws);
+  if (!active.driver) throw ServerFailure("no driver for the active type");
   return active;
 }
 
