@@ -22,6 +22,10 @@ struct FamilyRules {
   /// Writes and accounting resets are framed by the register lock when
   /// "Блокировка ККМ" is ticked.
   bool lockFramesWrites;
+  /// The window's base read fills column 6 from the device record.
+  bool readFillsColumn6;
+  /// The server's base read fills column 6 from the device record.
+  bool serverReadFillsColumn6;
 };
 
 const FamilyRules& RulesOf(LineFamily family);

@@ -15,11 +15,11 @@ namespace {
 constexpr const char* kCaption = "Чтение базы";
 
 // The fields a read brings for each type; column 5 is the accounting's.
-void StoreReadRecord(Workspace& ws, const DeviceType& type, int row, const ProductRecord& r) {
+void StoreReadRecord(Workspace& ws, const ActiveDriver& active, int row, const ProductRecord& r) {
   ProductTable& t = ws.table;
   t.SetCell(row, kColBarcode, r.barcode);
-  if (type.family != LineFamily::Zhrm20) t.SetCell(row, kCol6, r.column6);
-  if (type.column7) t.SetCell(row, kCol7, r.column7);
+  if (active.rules->readFillsColumn6) t.SetCell(row, kCol6, r.column6);
+  if (active.type->column7) t.SetCell(row, kCol7, r.column7);
   t.SetCell(row, kColPrice, r.price);
   t.SetCell(row, kColName, r.name);
   t.SetCell(row, kColSection, r.section);
@@ -55,7 +55,7 @@ LoopEnd ReadLoop(Workspace& ws, ActiveDriver& active, const StepPlan& plan, int 
     }
     for (int j = 0; j < step.count; ++j) {
       if (step.count > 1) ws.progress.ProcessEvents();
-      StoreReadRecord(ws, *active.type, step.firstRow + j, records[static_cast<std::size_t>(j)]);
+      StoreReadRecord(ws, active, step.firstRow + j, records[static_cast<std::size_t>(j)]);
     }
     ws.progress.AdvanceProgress();
     ++ws.range.CurrentRecord;

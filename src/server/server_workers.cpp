@@ -74,12 +74,7 @@ void TReadZhrm::StoreRow(int row, const ProductRecord& r) {
   t.SetCell(row, kColPrice, r.price);
   t.SetCell(row, kColName, r.name);
   t.SetCell(row, kColSection, r.section);
-  // The weighed flag of the ЖРМ 1.5 family and the register's goods group;
-  // the ЖРМ 3 and 2.0 reads leave column 6 alone.
-  const LineFamily family = active_.type->family;
-  if (family == LineFamily::Zhrm15 || family == LineFamily::Register) {
-    t.SetCell(row, kCol6, r.column6);
-  }
+  if (active_.rules->serverReadFillsColumn6) t.SetCell(row, kCol6, r.column6);
 }
 
 void TWriteZhrm::Step() {

@@ -17,11 +17,6 @@ namespace {
 
 enum Exchange { kWrite, kRead, kReadAccounting, kResetAccounting };
 
-bool IsExchangeType(std::string_view type) {
-  return type == kTypeZhrm15 || type == kTypeZhrm15v || type == kTypeZhrm3 ||
-         type == kTypeZhrm3Plus || type == kTypeZhrm20 || type == kTypeRegister;
-}
-
 // The members check the type first; a type without a driver is a fault.
 ActiveDriver OpenDriver(Workspace& ws) {
   ActiveDriver active = FindActiveDriver(ws);
@@ -74,7 +69,7 @@ int TServer::ClearUchet() {
 }
 
 int TServer::StartRangeExchange(int which) {
-  if (RefusedBusy() || RefusedChannel() || RefusedType(IsExchangeType(Type()))) return 0;
+  if (RefusedBusy() || RefusedChannel() || RefusedType(ServedType() != nullptr)) return 0;
   const std::optional<FieldRange> range = Range();
   if (!range) return Refuse(kCodeBadRange);
   ActiveDriver active = OpenDriver(ctx_.ws);
