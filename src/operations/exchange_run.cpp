@@ -44,7 +44,7 @@ void EndExchange(Workspace& ws, const std::function<void()>& whileEnding) {
 
 void EndStoringExchange(Workspace& ws, LoopEnd end) {
   EndExchange(ws, [&] {
-    if (end != LoopEnd::Failed) WriteBase(ws);
+    if (end != LoopEnd::Failed) StoreBaseFile(ws);
   });
 }
 

@@ -89,7 +89,7 @@ void ReadActiveBase(Workspace& ws) {
     // The accounting read stores the range itself when it ends normally or
     // is stopped; storing it again would only repeat the same bytes.
     const bool stored = end == LoopEnd::Done && withAccounting && ReadAccountingAfterRead(ws);
-    if (!stored) WriteBase(ws);
+    if (!stored) StoreBaseFile(ws);
   });
 }
 

@@ -42,7 +42,7 @@ void RangeWorker::Advance() {
 void RangeWorker::FinishAndStore() {
   Finish(kCodeOk);
   // A table the base file did not take is no success for the client.
-  if (!WriteBase(ctx_.ws)) ctx_.vars.ServerErrorCode = kCodeLinkFailure;
+  if (!StoreBaseFile(ctx_.ws)) ctx_.vars.ServerErrorCode = kCodeLinkFailure;
 }
 
 void RangeWorker::Finish(int code) {
