@@ -7,7 +7,6 @@
 #include "operations/exchange_run.h"
 #include "operations/operations.h"
 #include "operations/register_lock.h"
-#include "operations/step_plan.h"
 
 namespace zel {
 namespace {
@@ -19,22 +18,17 @@ constexpr const char* kClearCaption = "Очистка таблицы";
 // One accounting exchange per product of the range; `send` sends one
 // attempt and fills the quantity text.
 template <typename Send>
-LoopEnd AccountingLoop(Workspace& ws, int attempts, const char* failure, Send send) {
-  const StepPlan plan = StepPlan::OneRecord();
-  for (int row = 1; ws.range.CurrentRecord <= ws.range.LastRecord; ++row) {
-    if (StopPressed(ws)) return LoopEnd::Stopped;
-    ws.progress.ProcessEvents();
-    const DeviceStep step = plan.At(ws.range.CurrentRecord, row);
+LoopEnd AccountingLoop(Workspace& ws, const char* caption, int attempts, const char* failure,
+                       Send send) {
+  return RunRangeLoop(ws, caption, StepPlan::OneRecord(), [&](const DeviceStep& step) {
     std::string quantity;
     if (!TryUpTo(attempts, [&] { return send(step.firstRecord, quantity); })) {
       ws.prompts.Error(failure);
-      return LoopEnd::Failed;
+      return false;
     }
     ws.table.SetCell(step.firstRow, kColAccounting, quantity);
-    ws.progress.AdvanceProgress();
-    ++ws.range.CurrentRecord;
-  }
-  return LoopEnd::Done;
+    return true;
+  });
 }
 
 // `keepCopy` is false after a base read, which kept the file already.
@@ -48,13 +42,11 @@ bool ReadAccountingKeeping(Workspace& ws, bool keepCopy) {
   if (keepCopy && !KeepBaseBeforeChange(ws, kCopyAccounting)) return false;
 
   BeginExchange(ws, kReadCaption);
-  SetGaugeMaximum(ws, kReadCaption, ws.range.LastRecord - ws.range.CurrentRecord);
-  const LoopEnd end =
-      AccountingLoop(ws, active.rules->accountingReadAttempts, active.rules->readAccountingFailed,
-                     [&](uint16_t record, std::string& quantity) {
-                       return active.driver->ReadAccounting(record, quantity);
-                     });
-  if (end == LoopEnd::Done) FinishGauge(ws, kReadCaption);
+  const LoopEnd end = AccountingLoop(ws, kReadCaption, active.rules->accountingReadAttempts,
+                                     active.rules->readAccountingFailed,
+                                     [&](uint16_t record, std::string& quantity) {
+                                       return active.driver->ReadAccounting(record, quantity);
+                                     });
   EndStoringExchange(ws, end);
   return end != LoopEnd::Failed;
 }
@@ -80,13 +72,12 @@ void ResetAccounting(Workspace& ws) {
   if (!ShowCheckedRange(ws) || !KeepBaseBeforeChange(ws, kCopyReset)) return;
 
   BeginExchange(ws, kResetCaption);
-  SetGaugeMaximum(ws, kResetCaption, ws.range.LastRecord - ws.range.CurrentRecord);
-  const LoopEnd end = AccountingLoop(ws, kAttempts, active.rules->resetAccountingFailed,
-                                     [&](uint16_t record, std::string& quantity) {
-                                       quantity = kZeroQuantity;
-                                       return active.driver->ResetAccounting(record);
-                                     });
-  if (end == LoopEnd::Done) FinishGauge(ws, kResetCaption);
+  const LoopEnd end =
+      AccountingLoop(ws, kResetCaption, kAttempts, active.rules->resetAccountingFailed,
+                     [&](uint16_t record, std::string& quantity) {
+                       quantity = kZeroQuantity;
+                       return active.driver->ResetAccounting(record);
+                     });
   lock.Release();
   EndStoringExchange(ws, end);
 }

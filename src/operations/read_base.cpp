@@ -7,7 +7,6 @@
 #include "operations/driver_factory.h"
 #include "operations/exchange_run.h"
 #include "operations/operations.h"
-#include "operations/step_plan.h"
 
 namespace zel {
 namespace {
@@ -42,25 +41,21 @@ void ReportReadFailure(Workspace& ws, ActiveDriver& active) {
   }
 }
 
-LoopEnd ReadLoop(Workspace& ws, ActiveDriver& active, const StepPlan& plan, int rowCounter) {
+LoopEnd ReadLoop(Workspace& ws, ActiveDriver& active) {
   std::vector<ProductRecord> records;
-  for (; ws.range.CurrentRecord <= ws.range.LastRecord; ++rowCounter) {
-    if (StopPressed(ws)) return LoopEnd::Stopped;
-    ws.progress.ProcessEvents();
-    const DeviceStep step = plan.At(ws.range.CurrentRecord, rowCounter);
+  const StepPlan plan(active.driver->RecordsPerStep());
+  return RunRangeLoop(ws, kCaption, plan, [&](const DeviceStep& step) {
     records.resize(static_cast<std::size_t>(step.count));
     if (!ReadStepWithAttempts(ws, active, step.firstRecord, records)) {
       ReportReadFailure(ws, active);
-      return LoopEnd::Failed;
+      return false;
     }
     for (int j = 0; j < step.count; ++j) {
       if (step.count > 1) ws.progress.ProcessEvents();
       StoreReadRecord(ws, active, step.firstRow + j, records[static_cast<std::size_t>(j)]);
     }
-    ws.progress.AdvanceProgress();
-    ++ws.range.CurrentRecord;
-  }
-  return LoopEnd::Done;
+    return true;
+  });
 }
 
 }  // namespace
@@ -78,12 +73,7 @@ void ReadActiveBase(Workspace& ws) {
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return EndExchange(ws);
   // Columns the device does not send come from the base file.
   if (!ShowCheckedRange(ws) || !KeepBaseBeforeChange(ws, kCopyRead)) return EndExchange(ws);
-  const StepPlan plan(active.driver->RecordsPerStep());
-  const int rowCounter = plan.Start(ws.range, ws.range.CurrentRecord, ws.range.LastRecord);
-  SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
-
-  const LoopEnd end = ReadLoop(ws, active, plan, rowCounter);
-  if (end == LoopEnd::Done) FinishGauge(ws, kCaption);
+  const LoopEnd end = ReadLoop(ws, active);
   EndExchange(ws, [&] {
     if (end == LoopEnd::Failed) return;
     // The accounting read stores the range itself when it ends normally or

@@ -7,7 +7,6 @@
 #include "operations/exchange_run.h"
 #include "operations/operations.h"
 #include "operations/register_lock.h"
-#include "operations/step_plan.h"
 
 namespace zel {
 namespace {
@@ -36,24 +35,18 @@ bool CheckRows(Workspace& ws, ActiveDriver& active, int firstRow,
   return true;
 }
 
-LoopEnd WriteLoop(Workspace& ws, ActiveDriver& active, const StepPlan& plan, int rowCounter) {
+LoopEnd WriteLoop(Workspace& ws, ActiveDriver& active) {
   std::vector<ProductRecord> records;
-  for (; ws.range.CurrentRecord <= ws.range.LastRecord; ++rowCounter) {
-    if (StopPressed(ws)) return LoopEnd::Stopped;
-    ws.progress.ProcessEvents();
-    const DeviceStep step = plan.At(ws.range.CurrentRecord, rowCounter);
+  const StepPlan plan(active.driver->RecordsPerStep());
+  return RunRangeLoop(ws, kCaption, plan, [&](const DeviceStep& step) {
     records.resize(static_cast<std::size_t>(step.count));
     for (int j = 0; j < step.count; ++j)
       records[static_cast<std::size_t>(j)] = ws.table.RecordAt(step.firstRow + j);
-    if (!CheckRows(ws, active, step.firstRow, records)) return LoopEnd::Failed;
-    if (!WriteStepWithAttempts(ws, active, step.firstRecord, records)) {
-      ws.prompts.Error(active.rules->writeBaseFailed);
-      return LoopEnd::Failed;
-    }
-    ++ws.range.CurrentRecord;
-    ws.progress.AdvanceProgress();
-  }
-  return LoopEnd::Done;
+    if (!CheckRows(ws, active, step.firstRow, records)) return false;
+    if (WriteStepWithAttempts(ws, active, step.firstRecord, records)) return true;
+    ws.prompts.Error(active.rules->writeBaseFailed);
+    return false;
+  });
 }
 
 }  // namespace
@@ -71,13 +64,7 @@ void WriteActiveBase(Workspace& ws) {
     lock.Release();
     return EndExchange(ws);
   }
-  const StepPlan plan(active.driver->RecordsPerStep());
-  const int rowCounter = plan.Start(ws.range, ws.range.CurrentRecord, ws.range.LastRecord);
-  SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
-
-  const LoopEnd end = WriteLoop(ws, active, plan, rowCounter);
-  if (end == LoopEnd::Done) {
-    FinishGauge(ws, kCaption);
+  if (WriteLoop(ws, active) == LoopEnd::Done) {
     if (auto start = ParseRecordNumber(ws.range.StartText())) ws.range.CurrentRecord = *start;
   }
   lock.Release();

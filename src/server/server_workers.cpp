@@ -22,8 +22,13 @@ std::string ProductOfRow(const Workspace& ws, int row) {
 RangeWorker::RangeWorker(ServerContext& ctx, ActiveDriver active, StepPlan plan)
     : ctx_(ctx), active_(std::move(active)), plan_(plan), type_(ctx.ws.device.typeText) {}
 
-bool RangeWorker::PastEnd() const {
-  return ctx_.ws.range.CurrentRecord > ctx_.ws.range.LastRecord;
+void RangeWorker::Step() {
+  if (ctx_.ws.range.CurrentRecord > ctx_.ws.range.LastRecord) return End();
+  if (!TypeStillActive()) return;
+  if (!Exchange(plan_.At(ctx_.ws.range.CurrentRecord, ctx_.vars.RowCounter))) {
+    return Abort(kCodeLinkFailure);
+  }
+  Advance();
 }
 
 bool RangeWorker::TypeStillActive() {
@@ -49,23 +54,13 @@ void RangeWorker::Finish(int code) {
   FinishServerOperation(ctx_, ExchangeKind::Range, code);
 }
 
-DeviceStep RangeWorker::CurrentStep() const {
-  return plan_.At(ctx_.ws.range.CurrentRecord, ctx_.vars.RowCounter);
-}
-
-void TReadZhrm::Step() {
-  if (PastEnd()) {
-    FinishAndStore();
-    return;
-  }
-  if (!TypeStillActive()) return;
-  const DeviceStep step = CurrentStep();
+bool TReadZhrm::Exchange(const DeviceStep& step) {
   std::vector<ProductRecord> records(static_cast<std::size_t>(step.count));
-  if (!active_.driver->ReadProducts(step.firstRecord, records)) return Finish(kCodeLinkFailure);
+  if (!active_.driver->ReadProducts(step.firstRecord, records)) return false;
   for (std::size_t j = 0; j < records.size(); ++j) {
     StoreRow(step.firstRow + static_cast<int>(j), records[j]);
   }
-  Advance();
+  return true;
 }
 
 void TReadZhrm::StoreRow(int row, const ProductRecord& r) {
@@ -77,24 +72,14 @@ void TReadZhrm::StoreRow(int row, const ProductRecord& r) {
   if (active_.rules->serverReadFillsColumn6) t.SetCell(row, kCol6, r.column6);
 }
 
-void TWriteZhrm::Step() {
-  if (PastEnd()) {
-    lock_.Release();
-    Finish(kCodeOk);
-    return;
-  }
-  if (!TypeStillActive()) return;
-  const DeviceStep step = CurrentStep();
+bool TWriteZhrm::Exchange(const DeviceStep& step) {
   std::vector<ProductRecord> records(static_cast<std::size_t>(step.count));
   for (std::size_t j = 0; j < records.size(); ++j) {
     records[j] = ctx_.ws.table.RecordAt(step.firstRow + static_cast<int>(j));
   }
-  if (!RowsEncodable(records, step.firstRow)) return Abort(kCodeLinkFailure);
-  if (!TryUpTo(kAttempts,
-               [&] { return active_.driver->WriteProducts(step.firstRecord, records); })) {
-    return Abort(kCodeLinkFailure);
-  }
-  Advance();
+  return RowsEncodable(records, step.firstRow) && TryUpTo(kAttempts, [&] {
+           return active_.driver->WriteProducts(step.firstRecord, records);
+         });
 }
 
 void TWriteZhrm::Abort(int code) {
@@ -119,29 +104,17 @@ bool TWriteZhrm::RowsEncodable(const std::vector<ProductRecord>& records, int fi
   return true;
 }
 
-void TReadUchetZhrm::Step() {
-  if (PastEnd()) {
-    FinishAndStore();
-    return;
-  }
-  if (!TypeStillActive()) return;
-  const DeviceStep step = CurrentStep();
+bool TReadUchetZhrm::Exchange(const DeviceStep& step) {
   std::string quantity;
-  if (!active_.driver->ReadAccounting(step.firstRecord, quantity)) return Finish(kCodeLinkFailure);
+  if (!active_.driver->ReadAccounting(step.firstRecord, quantity)) return false;
   ctx_.ws.table.SetCell(step.firstRow, kColAccounting, quantity);
-  Advance();
+  return true;
 }
 
-void TClearUchetZhrm::Step() {
-  if (PastEnd()) {
-    FinishAndStore();
-    return;
-  }
-  if (!TypeStillActive()) return;
-  const DeviceStep step = CurrentStep();
-  if (!active_.driver->ResetAccounting(step.firstRecord)) return Finish(kCodeLinkFailure);
+bool TClearUchetZhrm::Exchange(const DeviceStep& step) {
+  if (!active_.driver->ResetAccounting(step.firstRecord)) return false;
   ctx_.ws.table.SetCell(step.firstRow, kColAccounting, kZeroQuantity);
-  Advance();
+  return true;
 }
 
 void TRead_KL::Step() {
