@@ -133,10 +133,10 @@ void Run(const std::filesystem::path& dir) {
            100);
   }
   const std::string zlb = (dir / "out.zlb").string();
-  Report("import ZEL_Base (with WriteBase)", Time([&] { return zel::RunZelBaseImport(ws, zlb); }),
-         100);
+  Report("import ZEL_Base (with StoreBaseFile)",
+         Time([&] { return zel::RunZelBaseImport(ws, zlb); }), 100);
   // The store alone: an atomic replacement of the base file, flushed to disk.
-  Report("  of which WriteBase", Time([&] { return zel::WriteBase(ws); }), 100);
+  Report("  of which StoreBaseFile", Time([&] { return zel::StoreBaseFile(ws); }), 100);
 
   // What every replacing operation adds: a flushed copy of the 946 KB file,
   // rotation, and the restore dialog's list with its difference counts.

@@ -69,7 +69,7 @@ bool CompleteNumber(std::string& field, std::size_t width, const char* resetText
 void SelectZhrm(Workspace& ws) {
   CopyActiveChannel(ws);
   if (const DeviceType* type = DeviceTypeTable::Find(ws.device.typeText)) ApplyType(ws, *type);
-  ReadBase(ws);
+  LoadBaseFile(ws);
   ws.device.Notify();
 }
 

@@ -40,7 +40,7 @@ bool EnsureBaseFile(Workspace& ws) {
   return ws.folder.CreateBase(name, error) || Report(ws, error);
 }
 
-bool ReadBase(Workspace& ws) {
+bool LoadBaseFile(Workspace& ws) {
   if (!EnsureBaseFile(ws)) return false;
   // Copies: events processed below may change the held range.
   const int first = ws.range.CurrentRecord;
@@ -79,7 +79,7 @@ bool TableShowsRange(const ProductTable& table, int first, int last) {
 bool ShowCheckedRange(Workspace& ws) {
   if (TableShowsRange(ws.table, ws.range.CurrentRecord, ws.range.LastRecord)) return true;
   const int shortLoads = ws.run.shortBaseLoads;
-  if (!ReadBase(ws)) return false;
+  if (!LoadBaseFile(ws)) return false;
   const bool running = ws.run.exchangeState == ExchangeState::Busy;
   LeaveRangeEdited(ws.controls);
   if (running) DisableForOperation(ws.controls);
@@ -88,7 +88,7 @@ bool ShowCheckedRange(Workspace& ws) {
   return ws.run.shortBaseLoads == shortLoads;
 }
 
-bool WriteBase(Workspace& ws) {
+bool StoreBaseFile(Workspace& ws) {
   const std::optional<int> first = ParseRecordNumber(ws.range.StartText());
   const std::optional<int> last = ParseRecordNumber(ws.range.EndText());
   if (!first || !last) return false;
@@ -159,7 +159,7 @@ bool IsEditableColumn(int col) {
 
 bool ConfirmRange(Workspace& ws) {
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return false;
-  ReadBase(ws);
+  LoadBaseFile(ws);
   LeaveRangeEdited(ws.controls);
   return true;
 }

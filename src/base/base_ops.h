@@ -1,6 +1,8 @@
 // The table <-> base file operations of the active channel: load the range,
 // store the range, store one row, clear the range; and the table edits that
-// end in a store (confirming a cell, confirming a range).
+// end in a store (confirming a cell, confirming a range). The load and the
+// store are the window's `ReadBase` and `WriteBase`, named for the file here
+// because the server's members of those names exchange with the device.
 #pragma once
 
 #include "base/cell_rules.h"
@@ -18,7 +20,7 @@ bool EnsureBaseFile(Workspace& ws);
 /// loads what it holds, the rest as new products, and is told once (error
 /// box, `shortBaseLoads` counted); it is never shortened. False when nothing
 /// was loaded (I/O failure reported; the table keeps what it showed).
-bool ReadBase(Workspace& ws);
+bool LoadBaseFile(Workspace& ws);
 
 /// True when table rows 1.. hold exactly the products first..last.
 bool TableShowsRange(const ProductTable& table, int first, int last);
@@ -35,7 +37,7 @@ bool ShowCheckedRange(Workspace& ws);
 /// one atomic replacement. False when the fields hold no valid range, the
 /// table does not show that range, or the file cannot be written (the last
 /// two reported).
-bool WriteBase(Workspace& ws);
+bool StoreBaseFile(Workspace& ws);
 
 /// Stores row `CurrentProductRow` into the record of the product number in
 /// its column 0. False when that number is not a product or on I/O failure.

@@ -10,28 +10,29 @@ constexpr int64_t kRegisterPriceCents = 99'999'999;  // 999999.99
 
 // name, capacity, columns, heading 6, heading 7, column 6, column 7, price,
 // section min..max, aligned, tapes, "Блокировка ККМ", ЖРМ №, ККМ №, family,
-// device name characters.
+// device name characters, server exchanges, server section max.
 constexpr std::array<DeviceType, 7> kTypes = {{
     {kTypeZhrm15, 4096, 6, "Весы", "", Column6Rule::None, false, kPriceCents, 1, 7, true, false,
-     true, true, true, LineFamily::Zhrm15, 12},
+     true, true, true, LineFamily::Zhrm15, 12, true, 7},
     {kTypeZhrm15v, 4096, 7, "Весы", "", Column6Rule::ScalesFlag, false, kPriceCents, 1, 7, true,
-     false, true, true, true, LineFamily::Zhrm15, 12},
+     false, true, true, true, LineFamily::Zhrm15, 12, true, 7},
     {kTypeZhrm20, 4096, 6, "", "", Column6Rule::None, false, kPriceCents, 1, 7, false, false, true,
-     true, false, LineFamily::Zhrm20, 12},
+     true, false, LineFamily::Zhrm20, 12, true, 7},
     {kTypeZhrm3, 4096, 7, "Весы", "", Column6Rule::Digits, false, kPriceCents, 0, 9, false, true,
-     false, true, false, LineFamily::Zhrm3, 12},
+     false, true, false, LineFamily::Zhrm3, 12, true, 7},
     {kTypeZhrm3Plus, 12288, 7, "Весы", "", Column6Rule::Digits, false, kPriceCents, 0, 9, false,
-     true, false, true, false, LineFamily::Zhrm3, 12},
+     true, false, true, false, LineFamily::Zhrm3, 12, true, 7},
     {kTypeZhrm200, 11234, 8, "Тов. группа", "Весы", Column6Rule::Digits, true, kPriceCents, 0, 9,
-     false, true, false, true, false, LineFamily::Zhrm3, 17},
+     false, true, false, true, false, LineFamily::Zhrm3, 17, false, 7},
     {kTypeRegister, 4000, 7, "Тов. группа", "", Column6Rule::ProductGroup, false,
-     kRegisterPriceCents, 1, 8, false, false, true, false, true, LineFamily::Register, 16},
+     kRegisterPriceCents, 1, 8, false, false, true, false, true, LineFamily::Register, 16, true,
+     16},
 }};
 
 // Rules for a type text that names no type: the common 4096-product limits.
 constexpr DeviceType kUnknown = {
     "",    4096,  6,    "",   "",   Column6Rule::Digits, false, kPriceCents, 0, 9,
-    false, false, true, true, true, LineFamily::Zhrm15,  12};
+    false, false, true, true, true, LineFamily::Zhrm15,  12,    false,       7};
 
 }  // namespace
 

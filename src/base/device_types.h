@@ -54,6 +54,10 @@ struct DeviceType {
   bool kkmNumberShown;   ///< "ККМ №" in the active-base box
   LineFamily family;
   int deviceNameChars;  ///< name characters the device keeps
+  /// The automation server's range exchanges and tape reads serve it, and
+  /// its `SetRange` stops at the capacity; without it neither happens.
+  bool serverExchanges;
+  int serverSectionMax;  ///< highest section the server's `AddTovar` takes
 };
 
 class DeviceTypeTable {

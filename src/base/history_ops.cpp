@@ -53,7 +53,7 @@ bool RestoreBaseCopy(Workspace& ws, const BaseCopy& copy) {
     ws.prompts.Error(error + "\rБаза не изменена.");
     return false;
   }
-  ReadBase(ws);
+  LoadBaseFile(ws);
   return true;
 }
 

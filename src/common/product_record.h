@@ -18,4 +18,7 @@ struct ProductRecord {
   bool operator==(const ProductRecord&) const = default;
 };
 
+/// The accounting cell after a reset.
+inline constexpr const char* kZeroQuantity = "0.000";
+
 }  // namespace zel

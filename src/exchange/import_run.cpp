@@ -59,7 +59,7 @@ bool RunZelBaseImport(Workspace& ws, const std::string& path) {
   for (std::size_t i = 0; i < records.size(); ++i) {
     PutRecord(ws.table, static_cast<int>(i) + 1, std::move(records[i]), group);
   }
-  return WriteBase(ws);
+  return StoreBaseFile(ws);
 }
 
 }  // namespace zel

@@ -24,7 +24,7 @@ bool ImportFromFile(Workspace& ws, ImportHost& host, const std::string& path, in
 
 /// Takes the records of a ZEL_Base file into table rows 1.. of the checked
 /// range (columns 1..5, and 6 for the cash register) without checks, then
-/// stores the range in the base file (`WriteBase`). Records beyond the range
+/// stores the range in the base file (`StoreBaseFile`). Records beyond the range
 /// are not read; rows after the last record keep their contents. A file that
 /// cannot be read changes nothing. False when reported as failed.
 bool RunZelBaseImport(Workspace& ws, const std::string& path);

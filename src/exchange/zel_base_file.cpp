@@ -9,7 +9,7 @@
 namespace zel {
 
 bool ZelBaseCarriesGroup(std::string_view typeName) {
-  return typeName == kTypeRegister;
+  return DeviceTypeTable::RulesFor(typeName).column6 == Column6Rule::ProductGroup;
 }
 
 std::string ExportZelBase(const ProductTable& table, int rowCount, std::string_view typeName) {

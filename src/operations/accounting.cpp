@@ -14,30 +14,21 @@ namespace {
 constexpr const char* kReadCaption = "Чтение учета";
 constexpr const char* kResetCaption = "Сброс учета";
 constexpr const char* kClearCaption = "Очистка таблицы";
-constexpr const char* kZeroQuantity = "0.000";
 
-enum class LoopEnd { Done, Stopped, Failed };
-
-// One accounting exchange per product of the range; `step` sends one
+// One accounting exchange per product of the range; `send` sends one
 // attempt and fills the quantity text.
-template <typename Step>
-LoopEnd AccountingLoop(Workspace& ws, int attempts, const char* failure, Step step) {
-  for (int row = 1; ws.range.CurrentRecord <= ws.range.LastRecord; ++row) {
-    if (StopPressed(ws)) return LoopEnd::Stopped;
-    ws.progress.ProcessEvents();
-    const auto record = static_cast<uint16_t>(ws.range.CurrentRecord - 1);
+template <typename Send>
+LoopEnd AccountingLoop(Workspace& ws, const char* caption, int attempts, const char* failure,
+                       Send send) {
+  return RunRangeLoop(ws, caption, StepPlan::OneRecord(), [&](const DeviceStep& step) {
     std::string quantity;
-    bool ok = false;
-    for (int attempt = 0; attempt < attempts && !ok; ++attempt) ok = step(record, quantity);
-    if (!ok) {
+    if (!TryUpTo(attempts, [&] { return send(step.firstRecord, quantity); })) {
       ws.prompts.Error(failure);
-      return LoopEnd::Failed;
+      return false;
     }
-    ws.table.SetCell(row, kColAccounting, quantity);
-    ws.progress.AdvanceProgress();
-    ++ws.range.CurrentRecord;
-  }
-  return LoopEnd::Done;
+    ws.table.SetCell(step.firstRow, kColAccounting, quantity);
+    return true;
+  });
 }
 
 // `keepCopy` is false after a base read, which kept the file already.
@@ -51,18 +42,13 @@ bool ReadAccountingKeeping(Workspace& ws, bool keepCopy) {
   if (keepCopy && !KeepBaseBeforeChange(ws, kCopyAccounting)) return false;
 
   BeginExchange(ws, kReadCaption);
-  SetGaugeMaximum(ws, kReadCaption, ws.range.LastRecord - ws.range.CurrentRecord);
-  const LoopEnd end =
-      AccountingLoop(ws, active.rules->accountingReadAttempts, active.rules->readAccountingFailed,
-                     [&](uint16_t record, std::string& quantity) {
-                       return active.driver->ReadAccounting(record, quantity);
-                     });
-  if (end == LoopEnd::Done) FinishGauge(ws, kReadCaption);
-  SetEnabledAll(ws.controls, ws.range, ws.progress);
-  const bool stored = end != LoopEnd::Failed;
-  if (stored) WriteBase(ws);
-  ws.run.exchangeState = ExchangeState::Idle;
-  return stored;
+  const LoopEnd end = AccountingLoop(ws, kReadCaption, active.rules->accountingReadAttempts,
+                                     active.rules->readAccountingFailed,
+                                     [&](uint16_t record, std::string& quantity) {
+                                       return active.driver->ReadAccounting(record, quantity);
+                                     });
+  EndStoringExchange(ws, end);
+  return end != LoopEnd::Failed;
 }
 
 }  // namespace
@@ -86,17 +72,14 @@ void ResetAccounting(Workspace& ws) {
   if (!ShowCheckedRange(ws) || !KeepBaseBeforeChange(ws, kCopyReset)) return;
 
   BeginExchange(ws, kResetCaption);
-  SetGaugeMaximum(ws, kResetCaption, ws.range.LastRecord - ws.range.CurrentRecord);
-  const LoopEnd end = AccountingLoop(ws, kAttempts, active.rules->resetAccountingFailed,
-                                     [&](uint16_t record, std::string& quantity) {
-                                       quantity = kZeroQuantity;
-                                       return active.driver->ResetAccounting(record);
-                                     });
-  if (end == LoopEnd::Done) FinishGauge(ws, kResetCaption);
+  const LoopEnd end =
+      AccountingLoop(ws, kResetCaption, kAttempts, active.rules->resetAccountingFailed,
+                     [&](uint16_t record, std::string& quantity) {
+                       quantity = kZeroQuantity;
+                       return active.driver->ResetAccounting(record);
+                     });
   lock.Release();
-  SetEnabledAll(ws.controls, ws.range, ws.progress);
-  if (end != LoopEnd::Failed) WriteBase(ws);
-  ws.run.exchangeState = ExchangeState::Idle;
+  EndStoringExchange(ws, end);
 }
 
 void ClearTable(Workspace& ws) {

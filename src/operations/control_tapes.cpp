@@ -159,7 +159,7 @@ bool ReadWholeBaseForTape(Workspace& ws) {
   for (int n = 1; n <= capacity; ++n) {
     if (StopPressed(ws)) {
       EndExchange(ws);
-      WriteBase(ws);
+      StoreBaseFile(ws);
       return false;
     }
     if (!active.driver->ReadProducts(static_cast<uint16_t>(n - 1), record)) {

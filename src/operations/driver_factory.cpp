@@ -24,15 +24,19 @@ std::unique_ptr<DeviceDriver> MakeDriver(std::string_view typeName, Link& link) 
 
 namespace zel {
 
+ActiveDriver FindActiveDriver(Workspace& ws) {
+  ActiveDriver active;
+  active.type = DeviceTypeTable::Find(ws.device.typeText);
+  active.driver = MakeDriver(ws.device.typeText, ws.link);
+  if (!active.type || !active.driver) return {};
+  active.rules = &RulesOf(active.type->family);
+  return active;
+}
+
 bool OpenActiveDriver(Workspace& ws, ActiveDriver& out) {
-  out.type = DeviceTypeTable::Find(ws.device.typeText);
-  out.driver = MakeDriver(ws.device.typeText, ws.link);
-  if (!out.type || !out.driver) {
-    ws.prompts.Error("Неверная версия ЖРМ !!!");
-    return false;
-  }
-  out.rules = &RulesOf(out.type->family);
-  return true;
+  out = FindActiveDriver(ws);
+  if (!out.driver) ws.prompts.Error("Неверная версия ЖРМ !!!");
+  return out.driver != nullptr;
 }
 
 }  // namespace zel

@@ -29,8 +29,12 @@ struct ActiveDriver {
   const FamilyRules* rules = nullptr;
 };
 
-/// The driver of the active type; false (after "Неверная версия ЖРМ !!!")
-/// when the type selects no device.
+/// The type, driver and rules of the active type; all null when the type
+/// selects no device.
+ActiveDriver FindActiveDriver(Workspace& ws);
+
+/// `FindActiveDriver` for the window's operations; false (after
+/// "Неверная версия ЖРМ !!!") when the type selects no device.
 bool OpenActiveDriver(Workspace& ws, ActiveDriver& out);
 
 }  // namespace zel

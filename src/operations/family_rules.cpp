@@ -6,32 +6,54 @@ namespace {
 constexpr const char* kDevice = "Ошибка RS-232 или неверный номер прибора";
 constexpr const char* kRegister = "Ошибка RS-232 или неверный номер ККМ";
 
-constexpr FamilyRules kZhrm15 = {"Ошибка RS-232 или неверный номер ЖРМ 1.5",
-                                 kDevice,
-                                 "Ошибка RS-232 или неверный номер ЖРМ 1.5",
-                                 kDevice,
-                                 1,
-                                 false,
-                                 false,
-                                 true};
-constexpr FamilyRules kZhrm20 = {"Ошибка RS-232 или неверный номер прибора.",
-                                 kDevice,
-                                 "Ошибка RS-232 или неверный номер ЖРМ 2",
-                                 kDevice,
-                                 kAttempts,
-                                 true,
-                                 false,
-                                 true};
-constexpr FamilyRules kZhrm3 = {"Ошибка RS-232 или неверный номер ЖРМ 3",
-                                kDevice,
-                                "Ошибка RS-232 или неверный номер ЖРМ 3(+)",
-                                kDevice,
-                                kAttempts,
-                                false,
-                                true,
-                                false};
-constexpr FamilyRules kRegisterRules = {kRegister, kRegister, kRegister, kRegister,
-                                        kAttempts, true,      false,     false};
+constexpr FamilyRules kZhrm15 = {
+    .readBaseFailed = "Ошибка RS-232 или неверный номер ЖРМ 1.5",
+    .writeBaseFailed = kDevice,
+    .readAccountingFailed = "Ошибка RS-232 или неверный номер ЖРМ 1.5",
+    .resetAccountingFailed = kDevice,
+    .accountingReadAttempts = 1,
+    .eventsBetweenReadAttempts = false,
+    .failedReadRestartsRange = false,
+    .lockFramesWrites = true,
+    .readFillsColumn6 = true,
+    .serverReadFillsColumn6 = true,
+};
+constexpr FamilyRules kZhrm20 = {
+    .readBaseFailed = "Ошибка RS-232 или неверный номер прибора.",
+    .writeBaseFailed = kDevice,
+    .readAccountingFailed = "Ошибка RS-232 или неверный номер ЖРМ 2",
+    .resetAccountingFailed = kDevice,
+    .accountingReadAttempts = kAttempts,
+    .eventsBetweenReadAttempts = true,
+    .failedReadRestartsRange = false,
+    .lockFramesWrites = true,
+    .readFillsColumn6 = false,
+    .serverReadFillsColumn6 = false,
+};
+constexpr FamilyRules kZhrm3 = {
+    .readBaseFailed = "Ошибка RS-232 или неверный номер ЖРМ 3",
+    .writeBaseFailed = kDevice,
+    .readAccountingFailed = "Ошибка RS-232 или неверный номер ЖРМ 3(+)",
+    .resetAccountingFailed = kDevice,
+    .accountingReadAttempts = kAttempts,
+    .eventsBetweenReadAttempts = false,
+    .failedReadRestartsRange = true,
+    .lockFramesWrites = false,
+    .readFillsColumn6 = true,
+    .serverReadFillsColumn6 = false,
+};
+constexpr FamilyRules kRegisterRules = {
+    .readBaseFailed = kRegister,
+    .writeBaseFailed = kRegister,
+    .readAccountingFailed = kRegister,
+    .resetAccountingFailed = kRegister,
+    .accountingReadAttempts = kAttempts,
+    .eventsBetweenReadAttempts = true,
+    .failedReadRestartsRange = false,
+    .lockFramesWrites = false,
+    .readFillsColumn6 = true,
+    .serverReadFillsColumn6 = true,
+};
 
 }  // namespace
 

@@ -22,6 +22,10 @@ struct FamilyRules {
   /// Writes and accounting resets are framed by the register lock when
   /// "Блокировка ККМ" is ticked.
   bool lockFramesWrites;
+  /// The window's base read fills column 6 from the device record.
+  bool readFillsColumn6;
+  /// The server's base read fills column 6 from the device record.
+  bool serverReadFillsColumn6;
 };
 
 const FamilyRules& RulesOf(LineFamily family);
@@ -32,5 +36,22 @@ inline constexpr const char* kCorruptBaseMessage =
 
 /// Attempts per record or block, as a rule.
 inline constexpr int kAttempts = 5;
+
+/// Calls `attempt` until it returns true, `attempts` times at most, with
+/// `afterFailure` after each failed call. False when every call failed.
+template <typename Attempt, typename AfterFailure>
+bool TryUpTo(int attempts, Attempt attempt, AfterFailure afterFailure) {
+  for (int i = 0; i < attempts; ++i) {
+    if (attempt()) return true;
+    afterFailure();
+  }
+  return false;
+}
+
+/// The same, the attempts following one another directly.
+template <typename Attempt>
+bool TryUpTo(int attempts, Attempt attempt) {
+  return TryUpTo(attempts, attempt, [] {});
+}
 
 }  // namespace zel

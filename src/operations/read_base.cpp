@@ -14,11 +14,11 @@ namespace {
 constexpr const char* kCaption = "Чтение базы";
 
 // The fields a read brings for each type; column 5 is the accounting's.
-void StoreReadRecord(Workspace& ws, const DeviceType& type, int row, const ProductRecord& r) {
+void StoreReadRecord(Workspace& ws, const ActiveDriver& active, int row, const ProductRecord& r) {
   ProductTable& t = ws.table;
   t.SetCell(row, kColBarcode, r.barcode);
-  if (type.family != LineFamily::Zhrm20) t.SetCell(row, kCol6, r.column6);
-  if (type.column7) t.SetCell(row, kCol7, r.column7);
+  if (active.rules->readFillsColumn6) t.SetCell(row, kCol6, r.column6);
+  if (active.type->column7) t.SetCell(row, kCol7, r.column7);
   t.SetCell(row, kColPrice, r.price);
   t.SetCell(row, kColName, r.name);
   t.SetCell(row, kColSection, r.section);
@@ -26,11 +26,11 @@ void StoreReadRecord(Workspace& ws, const DeviceType& type, int row, const Produ
 
 bool ReadStepWithAttempts(Workspace& ws, ActiveDriver& active, uint16_t first,
                           std::vector<ProductRecord>& out) {
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (active.driver->ReadProducts(first, out)) return true;
-    if (active.rules->eventsBetweenReadAttempts) ws.progress.ProcessEvents();
-  }
-  return false;
+  return TryUpTo(
+      kAttempts, [&] { return active.driver->ReadProducts(first, out); },
+      [&] {
+        if (active.rules->eventsBetweenReadAttempts) ws.progress.ProcessEvents();
+      });
 }
 
 void ReportReadFailure(Workspace& ws, ActiveDriver& active) {
@@ -41,30 +41,21 @@ void ReportReadFailure(Workspace& ws, ActiveDriver& active) {
   }
 }
 
-enum class LoopEnd { Done, Stopped, Failed };
-
-// CurrentRecord counts blocks for the ЖРМ 1.5 family and products otherwise.
 LoopEnd ReadLoop(Workspace& ws, ActiveDriver& active) {
-  const int perStep = active.driver->RecordsPerStep();
-  std::vector<ProductRecord> records(static_cast<std::size_t>(perStep));
-  for (int step = 0; ws.range.CurrentRecord <= ws.range.LastRecord; ++step) {
-    if (StopPressed(ws)) return LoopEnd::Stopped;
-    ws.progress.ProcessEvents();
-    const int firstRecord =
-        perStep == 1 ? ws.range.CurrentRecord - 1 : ws.range.CurrentRecord * perStep;
-    if (!ReadStepWithAttempts(ws, active, static_cast<uint16_t>(firstRecord), records)) {
+  std::vector<ProductRecord> records;
+  const StepPlan plan(active.driver->RecordsPerStep());
+  return RunRangeLoop(ws, kCaption, plan, [&](const DeviceStep& step) {
+    records.resize(static_cast<std::size_t>(step.count));
+    if (!ReadStepWithAttempts(ws, active, step.firstRecord, records)) {
       ReportReadFailure(ws, active);
-      return LoopEnd::Failed;
+      return false;
     }
-    for (int j = 0; j < perStep; ++j) {
-      if (perStep > 1) ws.progress.ProcessEvents();
-      StoreReadRecord(ws, *active.type, step * perStep + j + 1,
-                      records[static_cast<std::size_t>(j)]);
+    for (int j = 0; j < step.count; ++j) {
+      if (step.count > 1) ws.progress.ProcessEvents();
+      StoreReadRecord(ws, active, step.firstRow + j, records[static_cast<std::size_t>(j)]);
     }
-    ws.progress.AdvanceProgress();
-    ++ws.range.CurrentRecord;
-  }
-  return LoopEnd::Done;
+    return true;
+  });
 }
 
 }  // namespace
@@ -82,31 +73,14 @@ void ReadActiveBase(Workspace& ws) {
   if (!CheckBaseRange(ws.range, ws.device.typeText, ws.prompts)) return EndExchange(ws);
   // Columns the device does not send come from the base file.
   if (!ShowCheckedRange(ws) || !KeepBaseBeforeChange(ws, kCopyRead)) return EndExchange(ws);
-  if (active.driver->RecordsPerStep() > 1) {
-    ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
-    ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();
-  }
-  SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
-
-  switch (ReadLoop(ws, active)) {
-    case LoopEnd::Stopped:
-      SetEnabledAll(ws.controls, ws.range, ws.progress);
-      WriteBase(ws);
-      break;
-    case LoopEnd::Failed:
-      SetEnabledAll(ws.controls, ws.range, ws.progress);
-      break;
-    case LoopEnd::Done: {
-      FinishGauge(ws, kCaption);
-      SetEnabledAll(ws.controls, ws.range, ws.progress);
-      // The accounting read stores the range itself when it ends normally or
-      // is stopped; storing it again would only repeat the same bytes.
-      const bool stored = withAccounting && ReadAccountingAfterRead(ws);
-      if (!stored) WriteBase(ws);
-      break;
-    }
-  }
-  ws.run.exchangeState = ExchangeState::Idle;
+  const LoopEnd end = ReadLoop(ws, active);
+  EndExchange(ws, [&] {
+    if (end == LoopEnd::Failed) return;
+    // The accounting read stores the range itself when it ends normally or
+    // is stopped; storing it again would only repeat the same bytes.
+    const bool stored = end == LoopEnd::Done && withAccounting && ReadAccountingAfterRead(ws);
+    if (!stored) StoreBaseFile(ws);
+  });
 }
 
 }  // namespace zel

@@ -13,9 +13,7 @@ RegisterLock::RegisterLock(Workspace& ws, ActiveDriver& active) : active_(active
 void RegisterLock::Release() {
   if (!held_) return;
   held_ = false;
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (active_.driver->UnlockRegister()) return;
-  }
+  TryUpTo(kAttempts, [&] { return active_.driver->UnlockRegister(); });
 }
 
 }  // namespace zel

@@ -15,11 +15,9 @@ constexpr const char* kCaption = "Запись базы";
 
 bool WriteStepWithAttempts(Workspace& ws, ActiveDriver& active, uint16_t first,
                            const std::vector<ProductRecord>& records) {
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (active.driver->WriteProducts(first, records)) return true;
-    ws.progress.ProcessEvents();
-  }
-  return false;
+  return TryUpTo(
+      kAttempts, [&] { return active.driver->WriteProducts(first, records); },
+      [&] { ws.progress.ProcessEvents(); });
 }
 
 // A cell that cannot be put into the device's record (a letter in a price
@@ -37,28 +35,18 @@ bool CheckRows(Workspace& ws, ActiveDriver& active, int firstRow,
   return true;
 }
 
-enum class LoopEnd { Done, Stopped, Failed };
-
 LoopEnd WriteLoop(Workspace& ws, ActiveDriver& active) {
-  const int perStep = active.driver->RecordsPerStep();
-  std::vector<ProductRecord> records(static_cast<std::size_t>(perStep));
-  for (int step = 0; ws.range.CurrentRecord <= ws.range.LastRecord; ++step) {
-    if (StopPressed(ws)) return LoopEnd::Stopped;
-    ws.progress.ProcessEvents();
-    const int firstRow = step * perStep + 1;
-    for (int j = 0; j < perStep; ++j)
-      records[static_cast<std::size_t>(j)] = ws.table.RecordAt(firstRow + j);
-    if (!CheckRows(ws, active, firstRow, records)) return LoopEnd::Failed;
-    const int firstRecord =
-        perStep == 1 ? ws.range.CurrentRecord - 1 : ws.range.CurrentRecord * perStep;
-    if (!WriteStepWithAttempts(ws, active, static_cast<uint16_t>(firstRecord), records)) {
-      ws.prompts.Error(active.rules->writeBaseFailed);
-      return LoopEnd::Failed;
-    }
-    ++ws.range.CurrentRecord;
-    ws.progress.AdvanceProgress();
-  }
-  return LoopEnd::Done;
+  std::vector<ProductRecord> records;
+  const StepPlan plan(active.driver->RecordsPerStep());
+  return RunRangeLoop(ws, kCaption, plan, [&](const DeviceStep& step) {
+    records.resize(static_cast<std::size_t>(step.count));
+    for (int j = 0; j < step.count; ++j)
+      records[static_cast<std::size_t>(j)] = ws.table.RecordAt(step.firstRow + j);
+    if (!CheckRows(ws, active, step.firstRow, records)) return false;
+    if (WriteStepWithAttempts(ws, active, step.firstRecord, records)) return true;
+    ws.prompts.Error(active.rules->writeBaseFailed);
+    return false;
+  });
 }
 
 }  // namespace
@@ -76,15 +64,7 @@ void WriteActiveBase(Workspace& ws) {
     lock.Release();
     return EndExchange(ws);
   }
-  if (active.driver->RecordsPerStep() > 1) {
-    ws.range.CurrentRecord = (ws.range.CurrentRecord - 1) / active.driver->RecordsPerStep();
-    ws.range.LastRecord = (ws.range.LastRecord - 1) / active.driver->RecordsPerStep();
-  }
-  SetGaugeMaximum(ws, kCaption, ws.range.LastRecord - ws.range.CurrentRecord);
-
-  const LoopEnd end = WriteLoop(ws, active);
-  if (end == LoopEnd::Done) {
-    FinishGauge(ws, kCaption);
+  if (WriteLoop(ws, active) == LoopEnd::Done) {
     if (auto start = ParseRecordNumber(ws.range.StartText())) ws.range.CurrentRecord = *start;
   }
   lock.Release();

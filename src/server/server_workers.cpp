@@ -11,8 +11,6 @@
 namespace zel {
 namespace {
 
-constexpr const char* kZeroQuantity = "0.000";
-
 // The one table row a client-visible product number belongs to, for the log.
 std::string ProductOfRow(const Workspace& ws, int row) {
   const std::string& number = ws.table.Cell(row, kColNumber);
@@ -21,11 +19,16 @@ std::string ProductOfRow(const Workspace& ws, int row) {
 
 }  // namespace
 
-RangeWorker::RangeWorker(ServerContext& ctx, ActiveDriver active)
-    : ctx_(ctx), active_(std::move(active)), type_(ctx.ws.device.typeText) {}
+RangeWorker::RangeWorker(ServerContext& ctx, ActiveDriver active, StepPlan plan)
+    : ctx_(ctx), active_(std::move(active)), plan_(plan), type_(ctx.ws.device.typeText) {}
 
-bool RangeWorker::PastEnd() const {
-  return ctx_.ws.range.CurrentRecord > ctx_.ws.range.LastRecord;
+void RangeWorker::Step() {
+  if (ctx_.ws.range.CurrentRecord > ctx_.ws.range.LastRecord) return End();
+  if (!TypeStillActive()) return;
+  if (!Exchange(plan_.At(ctx_.ws.range.CurrentRecord, ctx_.vars.RowCounter))) {
+    return Abort(kCodeLinkFailure);
+  }
+  Advance();
 }
 
 bool RangeWorker::TypeStillActive() {
@@ -44,41 +47,20 @@ void RangeWorker::Advance() {
 void RangeWorker::FinishAndStore() {
   Finish(kCodeOk);
   // A table the base file did not take is no success for the client.
-  if (!WriteBase(ctx_.ws)) ctx_.vars.ServerErrorCode = kCodeLinkFailure;
+  if (!StoreBaseFile(ctx_.ws)) ctx_.vars.ServerErrorCode = kCodeLinkFailure;
 }
 
 void RangeWorker::Finish(int code) {
   FinishServerOperation(ctx_, ExchangeKind::Range, code);
 }
 
-int RangeWorker::FirstRow() const {
-  const int perStep = active_.driver->RecordsPerStep();
-  return perStep == 1 ? ctx_.vars.RowCounter : ctx_.vars.RowCounter * perStep + 1;
-}
-
-uint16_t RangeWorker::FirstRecord() const {
-  const int perStep = active_.driver->RecordsPerStep();
-  const int current = ctx_.ws.range.CurrentRecord;
-  return static_cast<uint16_t>(perStep == 1 ? current - 1 : current * perStep);
-}
-
-uint16_t RangeWorker::AccountingRecord() const {
-  return static_cast<uint16_t>(ctx_.ws.range.CurrentRecord - 1);
-}
-
-void TReadZhrm::Step() {
-  if (PastEnd()) {
-    FinishAndStore();
-    return;
-  }
-  if (!TypeStillActive()) return;
-  std::vector<ProductRecord> records(static_cast<std::size_t>(active_.driver->RecordsPerStep()));
-  if (!active_.driver->ReadProducts(FirstRecord(), records)) return Finish(kCodeLinkFailure);
-  const int first = FirstRow();
+bool TReadZhrm::Exchange(const DeviceStep& step) {
+  std::vector<ProductRecord> records(static_cast<std::size_t>(step.count));
+  if (!active_.driver->ReadProducts(step.firstRecord, records)) return false;
   for (std::size_t j = 0; j < records.size(); ++j) {
-    StoreRow(first + static_cast<int>(j), records[j]);
+    StoreRow(step.firstRow + static_cast<int>(j), records[j]);
   }
-  Advance();
+  return true;
 }
 
 void TReadZhrm::StoreRow(int row, const ProductRecord& r) {
@@ -87,31 +69,17 @@ void TReadZhrm::StoreRow(int row, const ProductRecord& r) {
   t.SetCell(row, kColPrice, r.price);
   t.SetCell(row, kColName, r.name);
   t.SetCell(row, kColSection, r.section);
-  // The weighed flag of the ЖРМ 1.5 family and the register's goods group;
-  // the ЖРМ 3 and 2.0 reads leave column 6 alone.
-  const LineFamily family = active_.type->family;
-  if (family == LineFamily::Zhrm15 || family == LineFamily::Register) {
-    t.SetCell(row, kCol6, r.column6);
-  }
+  if (active_.rules->serverReadFillsColumn6) t.SetCell(row, kCol6, r.column6);
 }
 
-void TWriteZhrm::Step() {
-  if (PastEnd()) {
-    lock_.Release();
-    Finish(kCodeOk);
-    return;
-  }
-  if (!TypeStillActive()) return;
-  std::vector<ProductRecord> records(static_cast<std::size_t>(active_.driver->RecordsPerStep()));
-  const int first = FirstRow();
+bool TWriteZhrm::Exchange(const DeviceStep& step) {
+  std::vector<ProductRecord> records(static_cast<std::size_t>(step.count));
   for (std::size_t j = 0; j < records.size(); ++j) {
-    records[j] = ctx_.ws.table.RecordAt(first + static_cast<int>(j));
+    records[j] = ctx_.ws.table.RecordAt(step.firstRow + static_cast<int>(j));
   }
-  if (!RowsEncodable(records, first)) return Abort(kCodeLinkFailure);
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (active_.driver->WriteProducts(FirstRecord(), records)) return Advance();
-  }
-  Abort(kCodeLinkFailure);
+  return RowsEncodable(records, step.firstRow) && TryUpTo(kAttempts, [&] {
+           return active_.driver->WriteProducts(step.firstRecord, records);
+         });
 }
 
 void TWriteZhrm::Abort(int code) {
@@ -136,28 +104,17 @@ bool TWriteZhrm::RowsEncodable(const std::vector<ProductRecord>& records, int fi
   return true;
 }
 
-void TReadUchetZhrm::Step() {
-  if (PastEnd()) {
-    FinishAndStore();
-    return;
-  }
-  if (!TypeStillActive()) return;
+bool TReadUchetZhrm::Exchange(const DeviceStep& step) {
   std::string quantity;
-  if (!active_.driver->ReadAccounting(AccountingRecord(), quantity))
-    return Finish(kCodeLinkFailure);
-  ctx_.ws.table.SetCell(ctx_.vars.RowCounter, kColAccounting, quantity);
-  Advance();
+  if (!active_.driver->ReadAccounting(step.firstRecord, quantity)) return false;
+  ctx_.ws.table.SetCell(step.firstRow, kColAccounting, quantity);
+  return true;
 }
 
-void TClearUchetZhrm::Step() {
-  if (PastEnd()) {
-    FinishAndStore();
-    return;
-  }
-  if (!TypeStillActive()) return;
-  if (!active_.driver->ResetAccounting(AccountingRecord())) return Finish(kCodeLinkFailure);
-  ctx_.ws.table.SetCell(ctx_.vars.RowCounter, kColAccounting, kZeroQuantity);
-  Advance();
+bool TClearUchetZhrm::Exchange(const DeviceStep& step) {
+  if (!active_.driver->ResetAccounting(step.firstRecord)) return false;
+  ctx_.ws.table.SetCell(step.firstRow, kColAccounting, kZeroQuantity);
+  return true;
 }
 
 void TRead_KL::Step() {

@@ -14,16 +14,6 @@
 namespace zel {
 namespace {
 
-// Highest Par2 that SetRange lets through per type; others have no limit here.
-int RangeLimit(std::string_view type) {
-  if (type == kTypeRegister) return 4000;
-  if (type == kTypeZhrm15 || type == kTypeZhrm15v || type == kTypeZhrm20 || type == kTypeZhrm3) {
-    return 4096;
-  }
-  if (type == kTypeZhrm3Plus) return 12288;
-  return 0;
-}
-
 [[noreturn]] void FailFile(const std::string& error) {
   throw ServerFailure("base file: " + error);
 }
@@ -91,15 +81,23 @@ bool TServer::RefusedShortLoad(int shortLoadsBefore) {
   return true;
 }
 
+const DeviceType* TServer::ServedType() const {
+  const DeviceType* type = DeviceTypeTable::Find(Type());
+  return type && type->serverExchanges ? type : nullptr;
+}
+
 bool TServer::IsTapeType() const {
-  return Type() == kTypeZhrm3 || Type() == kTypeZhrm3Plus;
+  const DeviceType* type = ServedType();
+  return type && type->controlTapes;
 }
 
 int TServer::SetRange(int par1, int par2) {
   if (RefusedBusy()) return 0;
   if (par1 <= 0) return Refuse(kCodeBadRange);
-  const int limit = RangeLimit(Type());
-  if (limit > 0 && par2 > limit) return Refuse(kCodeBadRange);
+  // A type the server does not serve has no limit here.
+  if (const DeviceType* type = ServedType(); type && par2 > type->capacity) {
+    return Refuse(kCodeBadRange);
+  }
   if (par2 < par1) return Refuse(kCodeBadRange);
   ctx_.ws.range.SetStartText(std::to_string(par1));
   ctx_.ws.range.SetEndText(std::to_string(par2));
@@ -157,17 +155,17 @@ int TServer::ClearTable() {
 }
 
 int TServer::SetPrVes(int num, int prVes) {
-  if (RefusedType(Type() == kTypeZhrm15v)) return 0;
-  return SetColumn6(num, prVes, 4096, 1, kCodeBadScalesFlag);
+  return SetColumn6(Column6Rule::ScalesFlag, num, prVes, 1, kCodeBadScalesFlag);
 }
 
 int TServer::SetTovGr(int num, int tovGr) {
-  if (RefusedType(Type() == kTypeRegister)) return 0;
-  return SetColumn6(num, tovGr, 4000, 100, kCodeBadProductGroup);
+  return SetColumn6(Column6Rule::ProductGroup, num, tovGr, 100, kCodeBadProductGroup);
 }
 
-int TServer::SetColumn6(int num, int value, int maxNum, int maxValue, int valueCode) {
-  if (num < 1 || num > maxNum) return Refuse(kCodeNumberOutsideBase);
+int TServer::SetColumn6(Column6Rule rule, int num, int value, int maxValue, int valueCode) {
+  const DeviceType* type = DeviceTypeTable::Find(Type());
+  if (RefusedType(type && type->column6 == rule)) return 0;
+  if (num < 1 || num > type->capacity) return Refuse(kCodeNumberOutsideBase);
   if (value < 0 || value > maxValue) return Refuse(valueCode);
   Workspace& ws = ctx_.ws;
   const std::string text = std::to_string(value);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "base/device_types.h"
 #include "server/server_context.h"
 #include "server/server_value.h"
 
@@ -112,12 +113,15 @@ class TServer {
   /// found the base file shorter than its range (what it holds is loaded).
   bool RefusedShortLoad(int shortLoadsBefore);
   const std::string& Type() const { return ctx_.ws.device.typeText; }
+  /// The active type when the server's exchanges serve it; null otherwise.
+  const DeviceType* ServedType() const;
   bool IsTapeType() const;
   int StartRangeExchange(int which);
   /// Keeps the active base file before a member changes it; throws ServerFailure
   /// (nothing changed) when the copy cannot be written.
   void KeepServerCopy(const char* operation);
-  int SetColumn6(int num, int value, int maxNum, int maxValue, int valueCode);
+  /// Column 6 of product `num` on a type whose column 6 follows `rule`.
+  int SetColumn6(Column6Rule rule, int num, int value, int maxValue, int valueCode);
   void LoadRow(int row);
 
   ServerContext ctx_;

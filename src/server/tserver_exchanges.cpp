@@ -17,32 +17,31 @@ namespace {
 
 enum Exchange { kWrite, kRead, kReadAccounting, kResetAccounting };
 
-constexpr int kBlockRecords = 4;
-
-bool IsExchangeType(std::string_view type) {
-  return type == kTypeZhrm15 || type == kTypeZhrm15v || type == kTypeZhrm3 ||
-         type == kTypeZhrm3Plus || type == kTypeZhrm20 || type == kTypeRegister;
-}
-
+// The members check the type first; a type without a driver is a fault.
 ActiveDriver OpenDriver(Workspace& ws) {
-  ActiveDriver active;
-  active.type = DeviceTypeTable::Find(ws.device.typeText);
-  active.driver = MakeDriver(ws.device.typeText, ws.link);
-  if (!active.type || !active.driver) throw ServerFailure("no driver for the active type");
-  active.rules = &RulesOf(active.type->family);
+  ActiveDriver active = FindActiveDriver(ws);
+  if (!active.driver) throw ServerFailure("no driver for the active type");
   return active;
 }
 
-std::shared_ptr<ServerWorker> MakeWorker(int which, ServerContext& ctx, ActiveDriver active) {
+// Reads and writes move the driver's steps (blocks of four on the ЖРМ 1.5
+// family); the accounting goes record by record on every family.
+StepPlan PlanOf(int which, const ActiveDriver& active) {
+  const bool records = which == kWrite || which == kRead;
+  return records ? StepPlan(active.driver->RecordsPerStep()) : StepPlan::OneRecord();
+}
+
+std::shared_ptr<ServerWorker> MakeWorker(int which, ServerContext& ctx, ActiveDriver active,
+                                         StepPlan plan) {
   switch (which) {
     case kWrite:
-      return std::make_shared<TWriteZhrm>(ctx, std::move(active));
+      return std::make_shared<TWriteZhrm>(ctx, std::move(active), plan);
     case kRead:
-      return std::make_shared<TReadZhrm>(ctx, std::move(active));
+      return std::make_shared<TReadZhrm>(ctx, std::move(active), plan);
     case kReadAccounting:
-      return std::make_shared<TReadUchetZhrm>(ctx, std::move(active));
+      return std::make_shared<TReadUchetZhrm>(ctx, std::move(active), plan);
     default:
-      return std::make_shared<TClearUchetZhrm>(ctx, std::move(active));
+      return std::make_shared<TClearUchetZhrm>(ctx, std::move(active), plan);
   }
 }
 
@@ -70,28 +69,22 @@ int TServer::ClearUchet() {
 }
 
 int TServer::StartRangeExchange(int which) {
-  if (RefusedBusy() || RefusedChannel() || RefusedType(IsExchangeType(Type()))) return 0;
+  if (RefusedBusy() || RefusedChannel() || RefusedType(ServedType() != nullptr)) return 0;
   const std::optional<FieldRange> range = Range();
   if (!range) return Refuse(kCodeBadRange);
   ActiveDriver active = OpenDriver(ctx_.ws);
-  // Reads and writes of the ЖРМ 1.5 family move blocks of four; a range
-  // not on block bounds (typed, not confirmed) would shift rows.
-  const bool blocks = active.driver->RecordsPerStep() > 1 && (which == kWrite || which == kRead);
-  if (blocks && ((range->start - 1) % kBlockRecords != 0 || range->end % kBlockRecords != 0)) {
-    return Refuse(kCodeBadRange);
-  }
+  const StepPlan plan = PlanOf(which, active);
+  // A range not on block bounds (typed, not confirmed) would shift rows.
+  if (!plan.FitsSteps(range->start, range->end)) return Refuse(kCodeBadRange);
   // The rows the exchange reads into or sends must be the range's products.
   if (!ShownRange()) return 0;
   // The write only sends; every other exchange stores its range at the end.
   if (which != kWrite) KeepServerCopy(kCopyServer);
   // Busy before the lock is sent: its wait on the line serves other calls.
   EnterServerBusy(ctx_, BusyScope::Exchange);
-  std::shared_ptr<ServerWorker> worker = MakeWorker(which, ctx_, std::move(active));
+  std::shared_ptr<ServerWorker> worker = MakeWorker(which, ctx_, std::move(active), plan);
   ServerVariables& v = ctx_.vars;
-  RangeFields& r = ctx_.ws.range;
-  r.CurrentRecord = blocks ? (range->start - 1) / kBlockRecords : range->start;
-  r.LastRecord = blocks ? (range->end - 1) / kBlockRecords : range->end;
-  v.RowCounter = blocks ? 0 : 1;
+  v.RowCounter = plan.Start(ctx_.ws.range, range->start, range->end);
   v.StepStopFlag = false;
   ctx_.stepper.Start(std::move(worker));
   return Succeed();

@@ -101,12 +101,11 @@ int TServer::AddTovar(const ServerValue& name, const ServerValue& price, const S
   const std::optional<FieldRange> range = ShownRange();
   if (!range) return 0;
   if (range->Rows() < ctx_.vars.TableCursor) return Refuse(kCodeEndOfTable);
-  const bool isRegister = Type() == kTypeRegister;
-  if (!ValidSection(sectionText, isRegister ? 16 : 7)) return Refuse(kCodeBadSection);
+  const DeviceType& type = DeviceTypeTable::RulesFor(Type());
+  if (!ValidSection(sectionText, type.serverSectionMax)) return Refuse(kCodeBadSection);
   const std::string priceText = price.Text();
   if (priceText.empty()) return Refuse(kCodeBadPrice);
-  const std::optional<int64_t> cents =
-      PriceCents(priceText, DeviceTypeTable::RulesFor(Type()).maxPriceCents);
+  const std::optional<int64_t> cents = PriceCents(priceText, type.maxPriceCents);
   if (!cents) return Refuse(kCodeBadPrice);
 
   ProductTable& table = ctx_.ws.table;
@@ -148,8 +147,9 @@ int TServer::GetNextTovar() {
   LoadRow(row);
   v.TovGr = "0";
   v.PrVes = "0";
-  if (Type() == kTypeRegister) v.TovGr = ctx_.ws.table.Cell(row, kCol6);
-  if (Type() == kTypeZhrm15v) v.PrVes = ctx_.ws.table.Cell(row, kCol6);
+  const Column6Rule rule = DeviceTypeTable::RulesFor(Type()).column6;
+  if (rule == Column6Rule::ProductGroup) v.TovGr = ctx_.ws.table.Cell(row, kCol6);
+  if (rule == Column6Rule::ScalesFlag) v.PrVes = ctx_.ws.table.Cell(row, kCol6);
   ++v.TableCursor;
   return Succeed();
 }

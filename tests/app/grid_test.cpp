@@ -146,7 +146,7 @@ TEST_F(GridTest, ConfirmingKeysRunTheCellRules) {
     EXPECT_EQ(StoredColumn(StoredRecord(1, c.row), c.col), c.storedAfter);
     EXPECT_EQ(CurrentRow(), c.rowAfter);
     WriteProducts();  // the next case starts from the same file and table
-    ReadBase(Ws());
+    LoadBaseFile(Ws());
   }
 }
 

@@ -34,7 +34,7 @@ TEST_F(BaseOpsTest, MissingFileIsAnnouncedCreatedAndLoaded) {
   SetRange("1", "10");
   std::vector<ExchangeState> during;
   progress.onEvents = [&] { during.push_back(ws.run.exchangeState); };
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   EXPECT_EQ(prompts.texts(),
             std::vector<std::string>{"Не удалось открыть файл Base3.bsd\rданный файл будет создан "
                                      "заново."});
@@ -59,7 +59,7 @@ TEST_F(BaseOpsTest, ReadBaseFillsRowsFromTheRangeStart) {
   r.name = "Кефир";
   ASSERT_TRUE(ws.folder.StoreRecord("Base1.bsd", 4999, r, error));
   SetRange("5000", "5003");
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   EXPECT_EQ(ws.table.RowCount(), 5);
   EXPECT_EQ(ws.table.Cell(1, kColNumber), "5000");
   EXPECT_EQ(ws.table.Cell(1, kColName), "Кефир");
@@ -71,7 +71,7 @@ TEST_F(BaseOpsTest, FileThatCannotBeCreatedIsReportedAndLeavesIdle) {
   UseChannel(2, "ЖРМ 3");
   std::filesystem::create_directories(BasePath(2));  // a folder where the file should be
   SetRange("1", "4");
-  EXPECT_FALSE(ReadBase(ws));
+  EXPECT_FALSE(LoadBaseFile(ws));
   EXPECT_EQ(ws.run.exchangeState, ExchangeState::Idle);
   EXPECT_FALSE(prompts.shown().empty());
   EXPECT_EQ(prompts.shown().back().kind, "error");
@@ -81,14 +81,14 @@ TEST_F(BaseOpsTest, FortyCharacterNameIsStoredAs34AndLoadsBackCut) {
   UseChannel(1, "ЖРМ 3");
   Create(1);
   SetRange("1", "5");
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   ws.table.SetCell(2, kColName, std::string(40, 'W'));
   ws.table.CurrentProductRow = 2;
   ws.table.CurrentProductCol = kColName;
   EXPECT_EQ(ConfirmCell(ws), CellOutcome::SaveRow);
   const std::string bytes = ReadBytes(BasePath(1));
   EXPECT_EQ(bytes.substr(kRec, 35), testing::Hex("22") + std::string(34, 'W'));
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   EXPECT_EQ(ws.table.Cell(2, kColName), std::string(34, 'W'));
 }
 
@@ -97,7 +97,7 @@ TEST_F(BaseOpsTest, SavingTheRowOfProduct4097WritesRecord4096Only) {
   Create(1);
   const std::string before = ReadBytes(BasePath(1));
   SetRange("4097", "4100");
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   ws.table.SetCell(1, kColPrice, "5");
   ws.table.CurrentProductRow = 1;
   ws.table.CurrentProductCol = kColPrice;
@@ -129,9 +129,9 @@ TEST_F(BaseOpsTest, StoringRange11To20RewritesRecords10To19Only) {
   Create(1);
   const std::string before = ReadBytes(BasePath(1));
   SetRange("11", "20");
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   for (int row = 1; row <= 10; ++row) ws.table.SetCell(row, kColName, "N" + std::to_string(row));
-  ASSERT_TRUE(WriteBase(ws));
+  ASSERT_TRUE(StoreBaseFile(ws));
   const std::string after = ReadBytes(BasePath(1));
   ASSERT_EQ(after.size(), before.size());
   EXPECT_EQ(after.substr(0, 10 * kRec), before.substr(0, 10 * kRec));
@@ -145,21 +145,21 @@ TEST_F(BaseOpsTest, WriteBaseTakesTheRangeFromTheFields) {
   Create(1);
   const std::string before = ReadBytes(BasePath(1));
   ws.range.SetStartText("x");
-  EXPECT_FALSE(WriteBase(ws));
+  EXPECT_FALSE(StoreBaseFile(ws));
   ws.range.SetStartText("30");
   ws.range.SetEndText("20");
-  EXPECT_FALSE(WriteBase(ws));
+  EXPECT_FALSE(StoreBaseFile(ws));
   EXPECT_EQ(ReadBytes(BasePath(1)), before);
   SetRange("2", "3");
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   ws.range.CurrentRecord = 4;  // where an exchange loop left it
-  ASSERT_TRUE(WriteBase(ws));
+  ASSERT_TRUE(StoreBaseFile(ws));
   EXPECT_EQ(ws.range.CurrentRecord, 2);
   EXPECT_EQ(ws.range.LastRecord, 3);
   // Rows the table does not hold are never stored as empty products.
   ws.range.SetEndText("4");
   prompts.Clear();
-  EXPECT_FALSE(WriteBase(ws));
+  EXPECT_FALSE(StoreBaseFile(ws));
   EXPECT_EQ(prompts.texts(), std::vector<std::string>{
                                  "Таблица не содержит товары 2..4: файл Base1.bsd не изменен."});
   EXPECT_EQ(ReadBytes(BasePath(1)), before);
@@ -169,7 +169,7 @@ TEST_F(BaseOpsTest, ClearingRange1To4OfAZhrm3Base) {
   UseChannel(1, "ЖРМ 3");
   Create(1);
   SetRange("1", "6");
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   for (int row = 1; row <= 6; ++row) ws.table.SetCell(row, kColName, "old");
   ws.range.SetEndText("4");
   ASSERT_TRUE(CheckBaseRange(ws.range, "ЖРМ 3", prompts));
@@ -188,7 +188,7 @@ TEST_F(BaseOpsTest, DuplicateBarcodeIsNotStored) {
   UseChannel(1, "ЖРМ 3");
   Create(1);
   SetRange("1", "4");
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   const std::string before = ReadBytes(BasePath(1));
   ws.table.SetCell(1, kColBarcode, "2000000000015");
   ws.table.SetCell(3, kColBarcode, "2000000000015");
@@ -202,7 +202,7 @@ TEST_F(BaseOpsTest, SelectingAnotherCellConfirmsTheOneLeft) {
   UseChannel(1, "ЖРМ 3");
   Create(1);
   SetRange("1", "4");
-  ASSERT_TRUE(ReadBase(ws));
+  ASSERT_TRUE(LoadBaseFile(ws));
   ws.table.CurrentProductRow = 2;
   ws.table.CurrentProductCol = kColPrice;
   ws.table.SetCell(2, kColPrice, "3,5");

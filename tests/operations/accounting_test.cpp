@@ -102,7 +102,7 @@ TEST_F(Accounting, ClearTableEmptiesOnlyTheRange) {
   SetRange("1", "20");
   ASSERT_TRUE(ConfirmRange(ws));
   FillRows(20);
-  ASSERT_TRUE(WriteBase(ws));
+  ASSERT_TRUE(StoreBaseFile(ws));
   line->ClearSent();
   SetRange("10", "12");
   prompts.Answer(Answer::Yes);
