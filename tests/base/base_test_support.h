@@ -1,11 +1,9 @@
-// Fakes and a fixture for the product-base tests: a progress host that
-// records what it was asked, a scripted disconnect warning and a workspace
-// on a temporary program folder wired to them.
+// The product-base tests' workspace on a temporary program folder, wired to
+// the recording fakes.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,47 +11,9 @@
 
 #include "base/workspace.h"
 #include "support/files.h"
-#include "support/scripted_prompts.h"
+#include "support/workspace_fakes.h"
 
 namespace zel::testing {
-
-/// Records every call as a line ("show Подгрузка файла 11 nostop",
-/// "advance", "events", "hide") so tests can assert on the sequence.
-class RecordingProgress final : public ProgressHost {
- public:
-  void ShowProgress(const std::string& caption, int totalSteps, bool withStop) override {
-    calls.push_back("show " + caption + " " + std::to_string(totalSteps) +
-                    (withStop ? " stop" : " nostop"));
-  }
-  void AdvanceProgress() override { ++advances; }
-  void HideProgress() override { calls.push_back("hide"); }
-  void ProcessEvents() override {
-    ++events;
-    if (onEvents) onEvents();
-  }
-
-  std::vector<std::string> calls;
-  int advances = 0;
-  int events = 0;
-  std::function<void()> onEvents;
-};
-
-/// Answers the disconnect warning from a queue; an unscripted warning is
-/// cancelled.
-class ScriptedWarning final : public DisconnectWarning {
- public:
-  Answer Ask() override {
-    ++shown;
-    if (onAsk) onAsk();
-    if (answers.empty()) return {};
-    const Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  std::deque<Answer> answers;
-  int shown = 0;
-  std::function<void()> onAsk;
-};
 
 /// A workspace on a temporary program folder; ports open to nothing, and
 /// every path asked for is recorded.

@@ -15,21 +15,9 @@
 #include "exchange/text_import.h"
 #include "support/files.h"
 #include "support/scripted_prompts.h"
+#include "support/workspace_fakes.h"
 
 namespace zel::testing {
-
-class NullProgress final : public ProgressHost {
- public:
-  void ShowProgress(const std::string&, int, bool) override {}
-  void AdvanceProgress() override {}
-  void HideProgress() override {}
-  void ProcessEvents() override {}
-};
-
-class NeverDisconnect final : public DisconnectWarning {
- public:
-  Answer Ask() override { return {}; }
-};
 
 /// The report window and the main window, recorded.
 class RecordingImportHost final : public ImportHost {
@@ -92,8 +80,8 @@ class WorkspaceTest : public ::testing::Test {
 
   TempDir dir_;
   ScriptedPrompts prompts_;
-  NullProgress progress_;
-  NeverDisconnect warning_;
+  RecordingProgress progress_;
+  ScriptedWarning warning_;
   Link link_;
   PortSetup port_;
   Workspace ws_;
