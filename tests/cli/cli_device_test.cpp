@@ -13,10 +13,6 @@ namespace {
 
 constexpr int kZhrm3 = 5;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 TEST(CliUsage, HelpListsCommandsAndExitCodes) {
   const CliResult r = RunCli({"--help"});
   EXPECT_EQ(r.exitCode, 0);

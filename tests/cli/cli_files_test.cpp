@@ -11,10 +11,6 @@ namespace {
 
 constexpr int kZhrm3 = 5;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 void WriteCp1251(const std::filesystem::path& path, const std::string& utf8) {
   std::ofstream(path, std::ios::binary) << Utf8ToCp1251(utf8);
 }

@@ -42,6 +42,9 @@ class CliTest : public ::testing::Test {
 
 /// cp1251 bytes as UTF-8.
 std::string Utf8(const std::string& cp1251);
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 /// Splits at "\n", dropping one "\r" before it; no empty last line.
 std::vector<std::string> Lines(const std::string& text);
 

@@ -7,10 +7,6 @@
 namespace zel::testing {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 constexpr const char* kReminder = "Внимание: перед чтением контрольной ленты";
 
 class CliTapes : public CliTest {

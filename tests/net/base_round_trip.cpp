@@ -15,12 +15,6 @@ void FillRows(Workspace& ws) {
     ws.table.SetRecord(row, VariedProduct(row, kRoundTripRecords));
 }
 
-std::string RowText(Workspace& ws, int row) {
-  std::string out;
-  for (int col = kColName; col <= kCol7; ++col) out += ws.table.Cell(row, col) + "|";
-  return out;
-}
-
 }  // namespace
 
 RoundTrip WriteThenRead(const std::string& type, PortOpener opener, const std::string& path,

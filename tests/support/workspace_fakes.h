@@ -1,5 +1,6 @@
 // Hosts of a workspace under test: a progress host and a disconnect warning
-// that record what they were asked, and channel 1 made the active device.
+// that record what they were asked; channel 1 made the active device, and a
+// table row as text.
 #pragma once
 
 #include <deque>
@@ -59,6 +60,13 @@ inline void ActivateFirstChannel(Workspace& ws, const std::string& type) {
   c.kkmNumber = "00000001";
   ws.channels.activeChannel = 1;
   SelectZhrm(ws);
+}
+
+/// Row `row` of the table: each cell followed by "|".
+inline std::string RowText(const Workspace& ws, int row) {
+  std::string out;
+  for (int col = kColName; col <= kCol7; ++col) out += ws.table.Cell(row, col) + "|";
+  return out;
 }
 
 }  // namespace zel::testing
