@@ -2,24 +2,16 @@
 
 #include <QKeyEvent>
 #include <QTimer>
-#include <cstdlib>
 #include <fstream>
 
+#include "app/application.h"
 #include "app/qt_translation.h"
 #include "base/base_file.h"
 #include "common/cp1251.h"
+#include "sim/demo/demo_network.h"
+#include "sim/demo/demo_setup.h"
 
 namespace zel::testing {
-namespace {
-
-std::filesystem::path NewTempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "zel_app_XXXXXX").string();
-  const char* made = mkdtemp(pattern.data());
-  if (!made) throw std::runtime_error("mkdtemp failed");
-  return made;
-}
-
-}  // namespace
 
 QApplication& QtApp() {
   static int argc = 1;
@@ -77,28 +69,24 @@ bool ProcessUntil(const std::function<bool()>& done, int attempts) {
   return done();
 }
 
-AppFixture::AppFixture() : dir(NewTempDir()), line(std::make_shared<SimulatedLine>(clock)) {
+AppFixture::AppFixture() {
   QtApp();
-  std::filesystem::create_directories(dir / "Base");
-  auto opener = [this](const std::string& path) -> std::shared_ptr<BytePort> {
-    if (path == kUnopenablePath) return nullptr;
-    return line;
-  };
-  core = std::make_unique<AppCore>(dir, prompts, opener);
+  core = std::make_unique<AppCore>(dir, prompts, Opener());
   windows = std::make_unique<AppWindows>(*core);
-}
-
-AppFixture::~AppFixture() {
-  windows.reset();
-  core.reset();
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
 }
 
 void AppFixture::Start() {
   Main().show();
   ASSERT_TRUE(ProcessUntil([this] { return core->settings.settingsLoaded; }));
   QCoreApplication::processEvents();
+}
+
+void AppFixture::StartDemo() {
+  std::string error;
+  ASSERT_TRUE(PrepareDemoFolder(dir, error)) << error;
+  SeedDemoNetwork(*line);
+  MarkDemo(Main());
+  Start();
 }
 
 void AppFixture::WriteBaseRecord(int channel, int number, const ProductRecord& record) {

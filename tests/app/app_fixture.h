@@ -14,7 +14,9 @@
 #include "app/app_windows.h"
 #include "app/fshk1.h"
 #include "link/clock.h"
+#include "link/port_setup.h"
 #include "sim/simulated_line.h"
+#include "support/files.h"
 #include "support/scripted_prompts.h"
 
 namespace zel::testing {
@@ -39,13 +41,31 @@ bool ProcessUntil(const std::function<bool()>& done, int attempts = 200);
 /// A COM path the opener refuses, as an absent or busy device.
 inline constexpr const char* kUnopenablePath = "/dev/absent";
 
-class AppFixture : public ::testing::Test {
+/// A temporary program folder with its Base folder, and a simulated line
+/// that every COM path but kUnopenablePath opens.
+class FolderOnLine {
+ protected:
+  FolderOnLine() { std::filesystem::create_directories(dir / "Base"); }
+  PortOpener Opener() {
+    return [this](const std::string& path) -> std::shared_ptr<BytePort> {
+      return path == kUnopenablePath ? nullptr : line;
+    };
+  }
+
+  TempDir tempDir;
+  std::filesystem::path dir = tempDir.path();
+  VirtualClock clock;
+  std::shared_ptr<SimulatedLine> line = std::make_shared<SimulatedLine>(clock);
+};
+
+class AppFixture : public ::testing::Test, protected FolderOnLine {
  protected:
   AppFixture();
-  ~AppFixture() override;
 
   /// Shows the main window and lets its first activation load the settings.
   void Start();
+  /// Start() on the demo settings and the seeded virtual network.
+  void StartDemo();
   /// Base/BaseN.bsd with product `number` set to `record` (others new).
   void WriteBaseRecord(int channel, int number, const ProductRecord& record);
   /// Product `number` of channel's base file as stored.
@@ -59,10 +79,7 @@ class AppFixture : public ::testing::Test {
   TFSHK1& Main() { return *windows->FSHK1(); }
   Workspace& Ws() { return core->ws; }
 
-  std::filesystem::path dir;
   ScriptedPrompts prompts;
-  VirtualClock clock;
-  std::shared_ptr<SimulatedLine> line;
   std::unique_ptr<AppCore> core;
   std::unique_ptr<AppWindows> windows;
 };

@@ -4,10 +4,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,9 +12,16 @@
 #include "base/program_folder.h"
 #include "link/clock.h"
 #include "sim/simulated_line.h"
+#include "support/environment.h"
+#include "support/files.h"
 
 namespace zel {
 namespace {
+
+using testing::ReadBytes;
+using testing::ScopedEnv;
+using testing::TempDir;
+using testing::WriteBytes;
 
 CommandLine Parse(std::vector<std::string> args) {
   return ParseCommandLine(args);
@@ -38,15 +41,8 @@ TEST(Application, ProgramFolderComesFromDataDirThenDemoThenExecutable) {
 }
 
 TEST(Application, DemoFolderFollowsXdgDataHome) {
-  const char* old = std::getenv("XDG_DATA_HOME");
-  const std::string saved = old ? old : "";
-  setenv("XDG_DATA_HOME", "/tmp/xdg", 1);
+  ScopedEnv xdg("XDG_DATA_HOME", "/tmp/xdg");
   EXPECT_EQ(DemoFolder(), std::filesystem::path("/tmp/xdg/ZELBase/demo"));
-  if (old) {
-    setenv("XDG_DATA_HOME", saved.c_str(), 1);
-  } else {
-    unsetenv("XDG_DATA_HOME");
-  }
 }
 
 TEST(Application, DemoMapsEveryComChoiceToTheVirtualLine) {
@@ -77,19 +73,16 @@ TEST(Application, UnwritableTraceFileEndsTheProgram) {
   char name[] = "zelbase";
   std::string flag = "--trace=/no/such/folder/trace.txt";
   char* argv[] = {name, flag.data(), nullptr};
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(RunApplication(2, argv), 2);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("/no/such/folder/trace.txt"),
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("/no/such/folder/trace.txt"),
             std::string::npos);
 }
 
 TEST(Application, RegistrationWritesAndRemovesTheActivationFiles) {
-  char templ[] = "/tmp/zelbase-reg-XXXXXX";
-  ASSERT_NE(mkdtemp(templ), nullptr);
-  const std::filesystem::path home = templ;
-  const char* old = std::getenv("XDG_DATA_HOME");
-  const std::string saved = old ? old : "";
-  setenv("XDG_DATA_HOME", templ, 1);
+  TempDir temp;
+  const std::filesystem::path& home = temp.path();
+  ScopedEnv xdg("XDG_DATA_HOME", home.string());
   const auto service = home / "dbus-1" / "services" / "Zhrm.Server.service";
   const auto xml = home / "dbus-1" / "interfaces" / "Zhrm.IServer.xml";
 
@@ -100,8 +93,7 @@ TEST(Application, RegistrationWritesAndRemovesTheActivationFiles) {
   EXPECT_EQ(RunApplication(3, regArgv), 0);
   ASSERT_TRUE(std::filesystem::exists(service));
   EXPECT_TRUE(std::filesystem::exists(xml));
-  std::ifstream in(service);
-  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  const std::string text = ReadBytes(service);
   EXPECT_NE(text.find("Name=Zhrm.Server"), std::string::npos);
   EXPECT_NE(text.find(" --demo /AUTOMATION"), std::string::npos) << text;
 
@@ -110,46 +102,32 @@ TEST(Application, RegistrationWritesAndRemovesTheActivationFiles) {
   EXPECT_EQ(RunApplication(2, unregArgv), 0);
   EXPECT_FALSE(std::filesystem::exists(service));
   EXPECT_FALSE(std::filesystem::exists(xml));
-
-  if (old)
-    setenv("XDG_DATA_HOME", saved.c_str(), 1);
-  else
-    unsetenv("XDG_DATA_HOME");
-  std::filesystem::remove_all(home);
 }
 
 TEST(Application, RegistrationFailureEndsTheStartWithItsMessage) {
-  char templ[] = "/tmp/zelbase-reg-XXXXXX";
-  ASSERT_NE(mkdtemp(templ), nullptr);
-  const std::filesystem::path blocked = std::filesystem::path(templ) / "file";
-  std::ofstream(blocked) << "not a folder";
-  const char* old = std::getenv("XDG_DATA_HOME");
-  const std::string saved = old ? old : "";
-  setenv("XDG_DATA_HOME", blocked.c_str(), 1);
+  TempDir temp;
+  const std::filesystem::path blocked = temp.path() / "file";
+  WriteBytes(blocked, "not a folder");
+  ScopedEnv xdg("XDG_DATA_HOME", blocked.string());
   setenv("QT_QPA_PLATFORM", "offscreen", 1);  // no display: stderr only, no box to wait on
   char name[] = "zelbase";
   char reg[] = "/REGSERVER";
   char demo[] = "--demo";
   char* argv[] = {name, demo, reg, nullptr};
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(RunApplication(3, argv), 1);
-  const std::string err = testing::internal::GetCapturedStderr();
+  const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("could not be registered"), std::string::npos) << err;
   EXPECT_NE(err.find(blocked.string()), std::string::npos) << err;
-  if (old)
-    setenv("XDG_DATA_HOME", saved.c_str(), 1);
-  else
-    unsetenv("XDG_DATA_HOME");
-  std::filesystem::remove_all(templ);
 }
 
 TEST(Application, UnknownArgumentIsAUsageError) {
   char name[] = "zelbase";
   char arg[] = "--bogus";
   char* argv[] = {name, arg, nullptr};
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(RunApplication(2, argv), 2);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("Usage"), std::string::npos);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Usage"), std::string::npos);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/app_core.h"
@@ -23,31 +22,21 @@
 #include "server/server_codes.h"
 #include "server/server_host.h"
 #include "sim/zhrm3_device.h"
+#include "support/environment.h"
 
 namespace zel::testing {
 namespace {
-
-bool HaveSessionBus() {
-  const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-  return address && *address;
-}
 
 QVariant V(const QVariant& v) {
   return QVariant::fromValue(QDBusVariant(v));
 }
 
-class AutomationRun : public ::testing::Test {
+class AutomationRun : public ::testing::Test, protected FolderOnLine {
  protected:
   void SetUp() override {
     if (!HaveSessionBus()) GTEST_SKIP() << "no D-Bus session bus (run under dbus-run-session)";
     QtApp();
-    std::string pattern = (std::filesystem::temp_directory_path() / "zel_run_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
-    std::filesystem::create_directories(dir / "Base");
-    line = std::make_shared<SimulatedLine>(clock);
-    core = std::make_unique<AppCore>(
-        dir, prompts, [this](const std::string&) -> std::shared_ptr<BytePort> { return line; });
+    core = std::make_unique<AppCore>(dir, prompts, Opener());
     run = std::make_unique<ProgramRun>(*core, prompts, ServerStartMode::Automation, false);
     service = QStringLiteral("Zhrm.Server.run%1").arg(QCoreApplication::applicationPid());
     // No ZELBase.ini: the start-up load raises its box, which must not wait.
@@ -59,8 +48,6 @@ class AutomationRun : public ::testing::Test {
     run.reset();
     core.reset();
     QDBusConnection::disconnectFromBus("run-client");
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
   }
 
   /// Calls `member` and runs events until its reply is in, at most 1 s.
@@ -94,10 +81,7 @@ class AutomationRun : public ::testing::Test {
     c.kkmNumber = "00000001";
   }
 
-  std::filesystem::path dir;
   QtPrompts prompts;
-  VirtualClock clock;
-  std::shared_ptr<SimulatedLine> line;
   std::unique_ptr<AppCore> core;
   std::unique_ptr<ProgramRun> run;
   QString service;

@@ -6,10 +6,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <fstream>
-#include <iterator>
 
-#include "app/application.h"
 #include "app/fshk1.h"
 #include "app/restore_dialog.h"
 #include "app/side_windows.h"
@@ -20,8 +17,6 @@
 #include "common/cp1251.h"
 #include "exchange/export_run.h"
 #include "exchange/import_run.h"
-#include "sim/demo/demo_network.h"
-#include "sim/demo/demo_setup.h"
 
 #ifndef ZEL_SCREENSHOT_DIR
 #define ZEL_SCREENSHOT_DIR "."
@@ -33,11 +28,7 @@ namespace {
 class DemoEndToEnd : public AppFixture {
  protected:
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(PrepareDemoFolder(dir, error)) << error;
-    SeedDemoNetwork(*line);
-    MarkDemo(Main());
-    Start();
+    ASSERT_NO_FATAL_FAILURE(StartDemo());
     ASSERT_EQ(Ws().device.typeText, "ЖРМ 200");
   }
 
@@ -50,11 +41,6 @@ class DemoEndToEnd : public AppFixture {
   void SwitchTo(int channel) {
     ASSERT_TRUE(ActivateChannelForServer(Ws(), channel));
     Main().RefreshFromModel();
-  }
-
-  std::string FileBytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 };
 
@@ -105,12 +91,12 @@ TEST_F(DemoEndToEnd, EveryChangeKeepsOneCopyAndRestoreBringsItBack) {
   for (std::size_t i = 0; i < std::size(steps); ++i) {
     SCOPED_TRACE(steps[i].operation);
     for (Answer a : steps[i].answers) prompts.Answer(a);
-    const std::string before = FileBytes(base);
+    const std::string before = ReadBytes(base);
     Main().Run(steps[i].command);
     const std::vector<ListedCopy> copies = ListActiveBaseCopies(Ws());
     ASSERT_EQ(copies.size(), i + 1);
     EXPECT_EQ(copies.front().copy.operation, steps[i].operation);
-    EXPECT_TRUE(FileBytes(copies.front().copy.path) == before);
+    EXPECT_TRUE(ReadBytes(copies.front().copy.path) == before);
     beforeClear = before;
   }
   ASSERT_TRUE(Ws().table.Cell(1, kColName).empty()) << "cleared";
@@ -126,7 +112,7 @@ TEST_F(DemoEndToEnd, EveryChangeKeepsOneCopyAndRestoreBringsItBack) {
   });
   Main().Run(Command::RestoreBase);
   EXPECT_EQ(prompts.shown().back().text.rfind("Восстановить базу из копии от ", 0), 0u);
-  EXPECT_TRUE(FileBytes(base) == beforeClear);
+  EXPECT_TRUE(ReadBytes(base) == beforeClear);
   EXPECT_FALSE(Ws().table.Cell(1, kColName).empty()) << "the table shows the restored file";
   const std::vector<ListedCopy> copies = ListActiveBaseCopies(Ws());
   ASSERT_EQ(copies.size(), 5u);
@@ -138,7 +124,7 @@ TEST_F(DemoEndToEnd, ExportThenImportIntoAnotherChannel) {
   FileDialogState csv = ExportDialog();
   ASSERT_TRUE(BeginExport(Ws()));
   ASSERT_TRUE(ExportToFile(Ws(), csv, (dir / "shop").string(), 0));
-  const std::string bytes = FileBytes(dir / "shop.csv");
+  const std::string bytes = ReadBytes(dir / "shop.csv");
   EXPECT_EQ(bytes.rfind(Utf8ToCp1251("номер;наименование;цена;отдел;штрих-код;учет;") + "\r\n", 0),
             0u);
 

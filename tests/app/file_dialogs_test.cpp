@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <fstream>
-#include <sstream>
 
 #include "app/commands.h"
 #include "app_fixture.h"
@@ -18,13 +17,6 @@
 
 namespace zel::testing {
 namespace {
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 bool StartsWith(const std::string& bytes, const std::string& utf8) {
   return bytes.rfind(Utf8ToCp1251(utf8), 0) == 0;
@@ -88,7 +80,7 @@ TEST_F(FileDialogsTest, EveryExportTypeWritesItsFormatUnderItsExtension) {
   for (const Case& c : cases) {
     const std::string stem = std::filesystem::path(c.file).stem().string();
     EXPECT_EQ(Choose(Command::Export, c.type, (dir / stem).string()), "Экспорт данных");
-    const std::string bytes = FileBytes(dir / c.file);
+    const std::string bytes = ReadBytes(dir / c.file);
     ASSERT_FALSE(bytes.empty()) << c.file;
     if (*c.start) {
       EXPECT_TRUE(StartsWith(bytes, c.start)) << c.file;
@@ -140,7 +132,7 @@ TEST_F(FileDialogsTest, EveryTapeSaveTypeUnderTheCommandsCaption) {
   for (const Case& c : cases) {
     const std::string stem = std::filesystem::path(c.file).stem().string();
     EXPECT_EQ(Choose(c.command, c.type, (dir / stem).string()), c.caption);
-    EXPECT_TRUE(StartsWith(FileBytes(dir / c.file), c.start)) << c.file;
+    EXPECT_TRUE(StartsWith(ReadBytes(dir / c.file), c.start)) << c.file;
   }
 }
 
@@ -155,7 +147,7 @@ TEST_F(FileDialogsTest, ReplacingIsAskedAboutTheCompletedName) {
   EXPECT_EQ(offered, (dir / "Base1.csv").string());
   ASSERT_EQ(prompts.shown(), (std::vector<ScriptedPrompts::Shown>{
                                  {"yesno", "Файл Base1.csv уже существует. Заменить его?"}}));
-  EXPECT_EQ(FileBytes(dir / "Base1.csv"), "kept");
+  EXPECT_EQ(ReadBytes(dir / "Base1.csv"), "kept");
 }
 
 TEST_F(FileDialogsTest, QtsOwnTextsAreRussian) {

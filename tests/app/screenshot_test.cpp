@@ -8,15 +8,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/application.h"
 #include "app/init_comm.h"
 #include "app/side_windows.h"
 #include "app/status_panel.h"
 #include "app/zhrm_select.h"
 #include "app_fixture.h"
 #include "base/active_device.h"
-#include "sim/demo/demo_network.h"
-#include "sim/demo/demo_setup.h"
 
 #ifndef ZEL_SCREENSHOT_DIR
 #define ZEL_SCREENSHOT_DIR "."
@@ -54,13 +51,7 @@ TEST_F(ScreenshotTest, MainWindowAndDialogsRenderToPng) {
 
 class DemoScreenshotTest : public AppFixture {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(PrepareDemoFolder(dir, error)) << error;
-    SeedDemoNetwork(*line);
-    MarkDemo(Main());
-    Start();
-  }
+  void SetUp() override { StartDemo(); }
 
   void ReadActive() {
     prompts.Answer(Answer::No);

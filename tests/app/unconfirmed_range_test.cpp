@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QTimer>
 #include <fstream>
-#include <iterator>
 
 #include "app/product_grid.h"
 #include "app/product_table_model.h"
@@ -67,10 +66,7 @@ class UnconfirmedRangeTest : public AppFixture {
   }
   int Rows() { return Main().StringGrid1()->Model()->rowCount(); }
 
-  std::string FileBytes() {
-    std::ifstream in(dir / "Base" / "Base1.bsd", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string FileBytes() { return ReadBytes(dir / "Base" / "Base1.bsd"); }
   std::string_view Bytes(const std::string& file, int n) {
     return std::string_view(file).substr((n - 1) * kBaseRecordBytes, kBaseRecordBytes);
   }

@@ -7,7 +7,7 @@
 
 #include "base/base_record.h"
 #include "base_test_support.h"
-#include "hex.h"
+#include "support/hex.h"
 
 namespace zel {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "hex.h"
+#include "support/hex.h"
 
 namespace zel {
 namespace {

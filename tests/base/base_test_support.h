@@ -1,94 +1,19 @@
-// Fakes and a fixture for the product-base tests: a temporary program
-// folder, a progress host that records what it was asked, a scripted
-// disconnect warning and a workspace wired to them.
+// The product-base tests' workspace on a temporary program folder, wired to
+// the recording fakes.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <deque>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/workspace.h"
-#include "support/scripted_prompts.h"
+#include "support/files.h"
+#include "support/workspace_fakes.h"
 
 namespace zel::testing {
-
-/// A fresh folder under /tmp, removed with everything in it.
-class TempDir {
- public:
-  TempDir() {
-    std::string name = (std::filesystem::temp_directory_path() / "zelbase-XXXXXX").string();
-    if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = name;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-/// Records every call as a line ("show Подгрузка файла 11 nostop",
-/// "advance", "events", "hide") so tests can assert on the sequence.
-class RecordingProgress final : public ProgressHost {
- public:
-  void ShowProgress(const std::string& caption, int totalSteps, bool withStop) override {
-    calls.push_back("show " + caption + " " + std::to_string(totalSteps) +
-                    (withStop ? " stop" : " nostop"));
-  }
-  void AdvanceProgress() override { ++advances; }
-  void HideProgress() override { calls.push_back("hide"); }
-  void ProcessEvents() override {
-    ++events;
-    if (onEvents) onEvents();
-  }
-
-  std::vector<std::string> calls;
-  int advances = 0;
-  int events = 0;
-  std::function<void()> onEvents;
-};
-
-/// Answers the disconnect warning from a queue; an unscripted warning is
-/// cancelled.
-class ScriptedWarning final : public DisconnectWarning {
- public:
-  Answer Ask() override {
-    ++shown;
-    if (onAsk) onAsk();
-    if (answers.empty()) return {};
-    const Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  std::deque<Answer> answers;
-  int shown = 0;
-  std::function<void()> onAsk;
-};
 
 /// A workspace on a temporary program folder; ports open to nothing, and
 /// every path asked for is recorded.

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base_test_support.h"
-#include "hex.h"
+#include "support/hex.h"
 
 namespace zel {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "base_test_support.h"
 #include "common/cp1251.h"
-#include "hex.h"
+#include "support/hex.h"
 
 namespace zel {
 namespace {

@@ -13,10 +13,6 @@ namespace {
 
 constexpr int kZhrm3 = 5;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 TEST(CliUsage, HelpListsCommandsAndExitCodes) {
   const CliResult r = RunCli({"--help"});
   EXPECT_EQ(r.exitCode, 0);
@@ -97,7 +93,7 @@ TEST_F(CliDevice, WriteSendsTheRangeAndTracesIt) {
       Demo({"--trace", trace, "--channel", kZhrm3Channel, "--range", "1-4", "write"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(Contains(r.err, "Действительно хотите записать базу ? Да")) << r.err;
-  EXPECT_TRUE(Contains(FileBytes(trace), " TX ")) << "the write reached the line";
+  EXPECT_TRUE(Contains(ReadBytes(trace), " TX ")) << "the write reached the line";
 }
 
 TEST_F(CliDevice, WriteWithLockOnAZhrm20) {
@@ -118,9 +114,9 @@ TEST_F(CliDevice, ClearNeedsYesAndEmptiesTheRange) {
 
 TEST_F(CliDevice, SettingsAreReadButNeverChanged) {
   PrepareSettings();
-  const std::string before = FileBytes(Path(kSettingsFileName));
+  const std::string before = ReadBytes(Path(kSettingsFileName));
   ASSERT_EQ(Zhrm3({"read"}).exitCode, 0);
-  EXPECT_EQ(FileBytes(Path(kSettingsFileName)), before);
+  EXPECT_EQ(ReadBytes(Path(kSettingsFileName)), before);
 }
 
 TEST_F(CliDevice, WrongDeviceNumberIsADeviceFailure) {

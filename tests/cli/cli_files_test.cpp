@@ -1,7 +1,6 @@
 // zelbase-cli file exchange and listings: export, import, show, channels,
 // and the demo folder it prepares.
 #include <fstream>
-#include <iterator>
 
 #include "base/settings.h"
 #include "cli/cli_fixture.h"
@@ -11,10 +10,6 @@ namespace zel::testing {
 namespace {
 
 constexpr int kZhrm3 = 5;
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 void WriteCp1251(const std::filesystem::path& path, const std::string& utf8) {
   std::ofstream(path, std::ios::binary) << Utf8ToCp1251(utf8);
@@ -52,8 +47,7 @@ TEST_F(CliFiles, ChannelsShowTheSettingsAndTheRunsChannel) {
 TEST_F(CliFiles, HistoryDiffAndRestoreBringBackTheBaseBeforeARead) {
   ASSERT_EQ(Zhrm3({"read"}).exitCode, 0);
   const std::filesystem::path base = Path("Base/Base5.bsd");
-  std::ifstream in(base, std::ios::binary);
-  const std::string read((std::istreambuf_iterator<char>(in)), {});
+  const std::string read = ReadBytes(base);
   ASSERT_EQ(Zhrm3({"clear", "--yes"}).exitCode, 0);
 
   CliResult r = Zhrm3({"history"});
@@ -73,8 +67,7 @@ TEST_F(CliFiles, HistoryDiffAndRestoreBringBackTheBaseBeforeARead) {
   EXPECT_EQ(Zhrm3({"restore", "Base5-nothing.bsd", "--yes"}).exitCode, 2);
   r = Zhrm3({"restore", copy, "--yes"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  std::ifstream again(base, std::ios::binary);
-  EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(again)), {}) == read);
+  EXPECT_TRUE(ReadBytes(base) == read);
   EXPECT_EQ(Lines(Zhrm3({"history"}).out).size(), 4u) << "the cleared file was kept too";
 }
 
@@ -153,7 +146,7 @@ TEST_F(CliFiles, ExportWritesEachFormatUnderItsCompletedName) {
     if (!c.format.empty()) args.insert(args.end(), {"--format", c.format});
     const CliResult r = Zhrm3(args);
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const std::string bytes = FileBytes(Path(c.written));
+    const std::string bytes = ReadBytes(Path(c.written));
     EXPECT_EQ(Utf8(bytes).rfind(c.start, 0), 0u) << c.written;
     const std::size_t count = c.written.ends_with(".zlb") ? bytes.size() / 77 : Lines(bytes).size();
     EXPECT_EQ(count, c.lines) << c.written;

@@ -1,10 +1,5 @@
 #include "cli/cli_fixture.h"
 
-#include <stdlib.h>
-
-#include <fstream>
-#include <iterator>
-
 #include "base/base_file.h"
 #include "base/ini_file.h"
 #include "base/settings.h"
@@ -13,19 +8,8 @@
 
 namespace zel::testing {
 
-void CliTest::SetUp() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "zelcli-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  folder_ = pattern;
-}
-
-void CliTest::TearDown() {
-  std::error_code ec;
-  std::filesystem::remove_all(folder_, ec);
-}
-
 CliResult CliTest::Demo(const std::vector<std::string>& args, const CliOptions& options) {
-  std::vector<std::string> all = {"--demo", "--data-dir", folder_.string()};
+  std::vector<std::string> all = {"--demo", "--data-dir", Folder().string()};
   all.insert(all.end(), args.begin(), args.end());
   return RunCli(all, options);
 }
@@ -38,29 +22,24 @@ CliResult CliTest::Zhrm3(const std::vector<std::string>& args) {
 
 void CliTest::PrepareSettings() {
   std::string error;
-  ASSERT_TRUE(PrepareDemoFolder(folder_, error)) << error;
+  ASSERT_TRUE(PrepareDemoFolder(Folder(), error)) << error;
 }
 
 void CliTest::SetSetting(const std::string& section, const std::string& key,
                          const std::string& value) {
   IniFile ini;
-  ASSERT_TRUE(ini.Load(folder_ / kSettingsFileName));
+  ASSERT_TRUE(ini.Load(Path(kSettingsFileName)));
   ini.WriteString(section, key, value);
   std::string error;
-  ASSERT_TRUE(ini.Save(folder_ / kSettingsFileName, error)) << error;
+  ASSERT_TRUE(ini.Save(Path(kSettingsFileName), error)) << error;
 }
 
 std::vector<ProductRecord> CliTest::BaseRecords(int channel, int first, int count) {
   std::vector<ProductRecord> records;
   std::string error;
-  EXPECT_TRUE(BaseFolder(folder_).ReadRecords(BaseFileName(channel), first, count, records, error))
+  EXPECT_TRUE(BaseFolder(Folder()).ReadRecords(BaseFileName(channel), first, count, records, error))
       << error;
   return records;
-}
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string Utf8(const std::string& cp1251) {

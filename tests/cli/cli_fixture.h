@@ -10,6 +10,7 @@
 
 #include "cli/cli_process.h"
 #include "common/product_record.h"
+#include "support/files.h"
 
 namespace zel::testing {
 
@@ -19,9 +20,6 @@ inline constexpr const char* kZhrm200Channel = "1";
 
 class CliTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
-
   /// zelbase-cli --demo --data-dir <folder> args...
   CliResult Demo(const std::vector<std::string>& args, const CliOptions& options = {});
   /// The ЖРМ 3 channel with range 1..8, then args.
@@ -35,17 +33,18 @@ class CliTest : public ::testing::Test {
   /// Records first .. first + count - 1 (from 0) of channel n's base file.
   std::vector<ProductRecord> BaseRecords(int channel, int first, int count);
 
-  std::filesystem::path Path(const std::string& name) const { return folder_ / name; }
-  const std::filesystem::path& Folder() const { return folder_; }
+  std::filesystem::path Path(const std::string& name) const { return folder_.path() / name; }
+  const std::filesystem::path& Folder() const { return folder_.path(); }
 
  private:
-  std::filesystem::path folder_;
+  TempDir folder_;
 };
 
-/// The whole file as bytes; empty when it cannot be read.
-std::string FileBytes(const std::filesystem::path& path);
 /// cp1251 bytes as UTF-8.
 std::string Utf8(const std::string& cp1251);
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 /// Splits at "\n", dropping one "\r" before it; no empty last line.
 std::vector<std::string> Lines(const std::string& text);
 

@@ -35,7 +35,7 @@ struct KillTally {
 
 class CliKill : public CliTest {
  protected:
-  std::string Base() { return FileBytes(Path("Base/Base5.bsd")); }
+  std::string Base() { return ReadBytes(Path("Base/Base5.bsd")); }
   void PutBase(const std::string& bytes) {
     std::ofstream(Path("Base/Base5.bsd"), std::ios::binary | std::ios::trunc) << bytes;
   }

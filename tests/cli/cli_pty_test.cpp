@@ -20,7 +20,6 @@ int Count(const std::string& text, const std::string& part) {
 class CliOnPty : public CliTest {
  protected:
   void SetUp() override {
-    CliTest::SetUp();
     ASSERT_FALSE(host.SlavePath().empty()) << host.Problem();
     PrepareSettings();
     SetSetting(kComSection, "Com1Path", host.SlavePath());

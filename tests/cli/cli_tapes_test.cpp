@@ -7,10 +7,6 @@
 namespace zel::testing {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 constexpr const char* kReminder = "Внимание: перед чтением контрольной ленты";
 
 class CliTapes : public CliTest {
@@ -63,13 +59,13 @@ TEST_F(CliTapes, ReadOfABlockBeyondTheListIsAValidationFailure) {
 
 TEST_F(CliTapes, SaveListWritesCsvOrText) {
   ASSERT_EQ(Tapes({"save-list", Path("blocks.csv").string()}).exitCode, 0);
-  const auto csv = Lines(Utf8(FileBytes(Path("blocks.csv"))));
+  const auto csv = Lines(Utf8(ReadBytes(Path("blocks.csv"))));
   ASSERT_EQ(csv.size(), 5u);
   EXPECT_EQ(csv[0], "№ КЛ;Дата вывода;Кол-во покупок;");
   EXPECT_TRUE(std::regex_match(csv[1], std::regex("\"101\";01\\.12\\.26;\\d+;"))) << csv[1];
 
   ASSERT_EQ(Tapes({"save-list", "--format", "txt", Path("blocks").string()}).exitCode, 0);
-  const auto text = Lines(Utf8(FileBytes(Path("blocks.txt"))));
+  const auto text = Lines(Utf8(ReadBytes(Path("blocks.txt"))));
   ASSERT_EQ(text.size(), 5u);
   EXPECT_EQ(text[0], "№ КЛ       Дата вывода   Кол-во покупок");
 }
@@ -77,7 +73,7 @@ TEST_F(CliTapes, SaveListWritesCsvOrText) {
 TEST_F(CliTapes, SaveWritesTheTapeHeadedByItsBlock) {
   const CliResult r = Tapes({"save", "1", Path("tape.txt").string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  const auto lines = Lines(Utf8(FileBytes(Path("tape.txt"))));
+  const auto lines = Lines(Utf8(ReadBytes(Path("tape.txt"))));
   ASSERT_GT(lines.size(), 6u);
   EXPECT_EQ(lines[0], "№ КЛ .......... 101");
   EXPECT_EQ(lines[1], "Дата вывода ... 01.12.26");

@@ -42,9 +42,9 @@ TEST_F(DemoFolder, PrepareWritesTheSettingsOnceAndKeepsEdits) {
   ASSERT_TRUE(PrepareDemoFolder(folder, error)) << error;
   EXPECT_TRUE(std::filesystem::is_directory(folder / "Base"));
   std::ofstream(folder / kSettingsFileName, std::ios::app) << "[Mine]\r\nKey=1\r\n";
-  const std::string edited = FileBytes(folder / kSettingsFileName);
+  const std::string edited = ReadBytes(folder / kSettingsFileName);
   ASSERT_TRUE(PrepareDemoFolder(folder, error)) << error;
-  EXPECT_EQ(FileBytes(folder / kSettingsFileName), edited);
+  EXPECT_EQ(ReadBytes(folder / kSettingsFileName), edited);
 }
 
 TEST_F(DemoFolder, PrepareReportsAFolderThatCannotBeMade) {

@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "devices/addressed_line.h"
 #include "devices/register_commands.h"
 #include "sim/register_device.h"
+#include "support/addressed_line.h"
 
 namespace zel {
 namespace {

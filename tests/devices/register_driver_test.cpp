@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "devices/addressed_line.h"
 #include "devices/register_driver.h"
 #include "sim/register_device.h"
+#include "support/addressed_line.h"
 
 namespace zel {
 namespace {

@@ -6,22 +6,13 @@
 #include <vector>
 
 #include "devices/register_record.h"
+#include "support/varied_products.h"
 
 namespace zel {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-ProductRecord Row(std::string name, std::string price, std::string section, std::string barcode,
-                  std::string group) {
-  ProductRecord r;
-  r.name = std::move(name);
-  r.price = std::move(price);
-  r.section = std::move(section);
-  r.barcode = std::move(barcode);
-  r.column6 = std::move(group);
-  return r;
-}
+using testing::Row;
 
 Bytes Encode(const ProductRecord& r) {
   std::array<uint8_t, kRegisterRecordBytes> out{};

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "devices/zhrm15_20_line.h"
 #include "sim/zhrm15_device.h"
+#include "support/line_rig.h"
 
 namespace zel {
 namespace {
@@ -42,7 +42,7 @@ class Zhrm15Commands : public ::testing::Test {
     std::copy(kBread.begin(), kBread.end(), m.begin());
   }
 
-  testing::ZhrmLine wire;
+  testing::LineRig wire;
   std::shared_ptr<Zhrm15Device> device;
 };
 

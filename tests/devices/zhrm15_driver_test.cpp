@@ -7,8 +7,8 @@
 #include <array>
 #include <memory>
 
-#include "devices/zhrm15_20_line.h"
 #include "sim/zhrm15_device.h"
+#include "support/line_rig.h"
 
 namespace zel {
 namespace {
@@ -39,7 +39,7 @@ class Zhrm15DriverTest : public ::testing::Test {
     return Bytes(r.begin(), r.end());
   }
 
-  testing::ZhrmLine wire;
+  testing::LineRig wire;
   std::shared_ptr<Zhrm15Device> device;
   Zhrm15Driver driver;
 };

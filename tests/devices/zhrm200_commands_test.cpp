@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "devices/addressed_line.h"
 #include "devices/zhrm200_commands.h"
 #include "devices/zhrm3_commands.h"
 #include "sim/zhrm3_device.h"
+#include "support/addressed_line.h"
 
 namespace zel {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "devices/zhrm15_20_line.h"
 #include "sim/zhrm20_device.h"
+#include "support/line_rig.h"
 
 namespace zel {
 namespace {
@@ -37,7 +37,7 @@ class Zhrm20Commands : public ::testing::Test {
     return Bytes(buffer.begin(), buffer.begin() + n);
   }
 
-  testing::ZhrmLine wire;
+  testing::LineRig wire;
   std::shared_ptr<Zhrm20Device> device;
 };
 

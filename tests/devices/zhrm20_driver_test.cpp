@@ -7,8 +7,8 @@
 #include <array>
 #include <memory>
 
-#include "devices/zhrm15_20_line.h"
 #include "sim/zhrm20_device.h"
+#include "support/line_rig.h"
 
 namespace zel {
 namespace {
@@ -27,7 +27,7 @@ class Zhrm20DriverTest : public ::testing::Test {
     wire.link.Addresses().zhrmAddress = 0x0012;
   }
 
-  testing::ZhrmLine wire;
+  testing::LineRig wire;
   std::shared_ptr<Zhrm20Device> device;
   Zhrm20Driver driver;
 };

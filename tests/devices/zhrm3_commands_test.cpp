@@ -6,9 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "devices/addressed_line.h"
 #include "devices/zhrm3_commands.h"
 #include "sim/zhrm3_device.h"
+#include "support/addressed_line.h"
 
 namespace zel {
 namespace {

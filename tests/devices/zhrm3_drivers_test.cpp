@@ -5,28 +5,18 @@
 
 #include <memory>
 
-#include "devices/addressed_line.h"
 #include "devices/zhrm200_driver.h"
 #include "devices/zhrm3_driver.h"
 #include "sim/zhrm3_device.h"
+#include "support/addressed_line.h"
+#include "support/varied_products.h"
 
 namespace zel {
 namespace {
 
 using testing::AddressedLine;
 using testing::Bytes;
-
-ProductRecord Row(std::string name, std::string price, std::string section, std::string barcode,
-                  std::string column6 = "0", std::string column7 = "0") {
-  ProductRecord r;
-  r.name = std::move(name);
-  r.price = std::move(price);
-  r.section = std::move(section);
-  r.barcode = std::move(barcode);
-  r.column6 = std::move(column6);
-  r.column7 = std::move(column7);
-  return r;
-}
+using testing::Row;
 
 template <typename Driver>
 class OnLine {

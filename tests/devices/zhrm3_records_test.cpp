@@ -12,23 +12,13 @@
 #include "devices/zhrm200_record.h"
 #include "devices/zhrm3_record.h"
 #include "link/frames.h"
+#include "support/varied_products.h"
 
 namespace zel {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-ProductRecord Row(std::string name, std::string price, std::string section, std::string barcode,
-                  std::string column6 = "0", std::string column7 = "0") {
-  ProductRecord r;
-  r.name = std::move(name);
-  r.price = std::move(price);
-  r.section = std::move(section);
-  r.barcode = std::move(barcode);
-  r.column6 = std::move(column6);
-  r.column7 = std::move(column7);
-  return r;
-}
+using testing::Row;
 
 Bytes EncodeZhrm3(const ProductRecord& r) {
   std::array<uint8_t, kZhrm3RecordBytes> out{};

@@ -1,14 +1,11 @@
-// Shared pieces of the exchange tests: a temporary folder, file helpers, a
-// workspace on fakes, and an import host that records the report.
+// Shared pieces of the exchange tests: a workspace on fakes in a temporary
+// folder, and an import host that records the report.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,57 +13,11 @@
 #include "base/base_ops.h"
 #include "base/workspace.h"
 #include "exchange/text_import.h"
+#include "support/files.h"
 #include "support/scripted_prompts.h"
+#include "support/workspace_fakes.h"
 
 namespace zel::testing {
-
-/// A folder made with mkdtemp and removed with everything in it.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zel_exchange_XXXXXX").string();
-    const char* made = ::mkdtemp(pattern.data());
-    EXPECT_NE(made, nullptr);
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-class NullProgress final : public ProgressHost {
- public:
-  void ShowProgress(const std::string&, int, bool) override {}
-  void AdvanceProgress() override {}
-  void HideProgress() override {}
-  void ProcessEvents() override {}
-};
-
-class NeverDisconnect final : public DisconnectWarning {
- public:
-  Answer Ask() override { return {}; }
-};
 
 /// The report window and the main window, recorded.
 class RecordingImportHost final : public ImportHost {
@@ -129,8 +80,8 @@ class WorkspaceTest : public ::testing::Test {
 
   TempDir dir_;
   ScriptedPrompts prompts_;
-  NullProgress progress_;
-  NeverDisconnect warning_;
+  RecordingProgress progress_;
+  ScriptedWarning warning_;
   Link link_;
   PortSetup port_;
   Workspace ws_;

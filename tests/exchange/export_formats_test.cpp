@@ -7,15 +7,14 @@
 #include <string_view>
 
 #include "exchange/zel_base_file.h"
+#include "support/hex.h"
 
 namespace zel {
 namespace {
 
 using namespace std::string_view_literals;
-
-std::string Zeros(std::size_t n) {
-  return std::string(n, '\0');
-}
+using testing::BreadRecord;
+using testing::Zeros;
 
 // A table whose row 1 holds product 7, "Хлеб" at twelve and a half.
 ProductTable BreadTable() {
@@ -123,22 +122,6 @@ TEST(ExportText, EveryFieldIsCutToItsWidth) {
   const std::string text = ExportText(table, 1);
   EXPECT_EQ(text, expected);
   EXPECT_EQ(text.size() - kTextHeading.size(), 87u + 2u);
-}
-
-// Name "Хлеб", price "12.50", section "3", barcode "460123456789",
-// accounting "1.500", then the group field and two unused bytes.
-std::string BreadRecord(std::string_view groupField) {
-  return std::string("\x04\xD5\xEB\xE5\xE1") + Zeros(30) +
-         "\x05"
-         "12.50" +
-         Zeros(5) +
-         "\x01"
-         "3" +
-         "\x0C"
-         "460123456789" +
-         "\x05"
-         "1.500" +
-         Zeros(4) + std::string(groupField) + Zeros(2);
 }
 
 TEST(ExportZelBase, OneSlotIsOne77ByteRecordWithTheDecimalPoint) {

@@ -8,20 +8,19 @@
 
 #include "exchange/export_run.h"
 #include "exchange_fixture.h"
+#include "support/hex.h"
 
 namespace zel {
 namespace {
 
 using namespace std::string_view_literals;
+using testing::BreadRecord;
 using testing::ReadBytes;
 using testing::RecordingImportHost;
 using testing::WorkspaceTest;
 using testing::WriteBytes;
+using testing::Zeros;
 using Lines = std::vector<std::string>;
-
-std::string Zeros(std::size_t n) {
-  return std::string(n, '\0');
-}
 
 int OpenFileCount() {
   int count = 0;
@@ -239,21 +238,6 @@ class ZelBaseImportTest : public WorkspaceTest {
  protected:
   const std::string path_ = dir_.File("base.zlb");
 };
-
-// Record of "Хлеб", "12.50", "3", "460123456789", "1.500", group `groupField`.
-std::string BreadRecord(std::string_view groupField) {
-  return std::string("\x04\xD5\xEB\xE5\xE1") + Zeros(30) +
-         "\x05"
-         "12.50" +
-         Zeros(5) +
-         "\x01"
-         "3" +
-         "\x0C"
-         "460123456789" +
-         "\x05"
-         "1.500" +
-         Zeros(4) + std::string(groupField) + Zeros(2);
-}
 
 TEST_F(ZelBaseImportTest, TypedRecordFillsRowOneAndSlot100) {
   ShowRange(100, 102);

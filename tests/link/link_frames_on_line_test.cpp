@@ -4,57 +4,25 @@
 #include <memory>
 #include <vector>
 
-#include "link/link.h"
-#include "sim/simulated_line.h"
 #include "support/lambda_device.h"
+#include "support/line_rig.h"
 
 namespace zel {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using testing::AddressedEcho;
+using testing::Bytes;
 using testing::LambdaDevice;
 
-class LinkOnLine : public ::testing::Test {
+class LinkOnLine : public ::testing::Test, protected testing::LineRig {
  protected:
-  void SetUp() override {
-    line = std::make_shared<SimulatedLine>(clock);
-    link.SetPort(line);
-    link.ApplySettings();
-  }
   void AttachDevice(LambdaDevice::Answer answer) {
     device = std::make_shared<LambdaDevice>(std::move(answer));
     line->Attach(device);
   }
-  Bytes SentBytes() const {
-    Bytes out;
-    for (const auto& s : line->Sent()) out.push_back(s.value);
-    return out;
-  }
-  std::vector<Parity> SentParity() const {
-    std::vector<Parity> out;
-    for (const auto& s : line->Sent()) out.push_back(s.parity);
-    return out;
-  }
 
-  VirtualClock clock;
-  std::shared_ptr<SimulatedLine> line;
   std::shared_ptr<LambdaDevice> device;
-  Link link;
 };
-
-// Echoes a mark-parity byte equal to `address`, and the checksum of each body.
-LambdaDevice::Answer AddressedEcho(uint8_t address) {
-  auto body = std::make_shared<Bytes>();
-  return [address, body](uint8_t b, Parity p) -> Bytes {
-    if (p == Parity::Mark) {
-      body->clear();
-      return b == address ? Bytes{b} : Bytes{};
-    }
-    body->push_back(b);
-    if (body->size() == static_cast<std::size_t>((*body)[0]) + 2) return Bytes{b};
-    return {};
-  };
-}
 
 TEST_F(LinkOnLine, AddressedCommandParityAndBytes) {
   link.Addresses().zhrmAddress = 0x0012;

@@ -4,29 +4,21 @@
 #include <chrono>
 #include <memory>
 
-#include "link/link.h"
-#include "sim/simulated_line.h"
 #include "support/lambda_device.h"
+#include "support/line_rig.h"
 
 namespace zel {
 namespace {
 
 using testing::LambdaDevice;
 
-class LinkTiming : public ::testing::Test {
+class LinkTiming : public ::testing::Test, protected testing::LineRig {
  protected:
   void SetUp() override {
-    line = std::make_shared<SimulatedLine>(clock);
-    link.SetPort(line);
-    link.Settings().baud = 9600;
-    link.ApplySettings();
     link.SetEventPump([this] { ++pumps; });
   }
   int64_t ElapsedUs(int64_t since) { return clock.NowUs() - since; }
 
-  VirtualClock clock;
-  std::shared_ptr<SimulatedLine> line;
-  Link link;
   int pumps = 0;
 };
 

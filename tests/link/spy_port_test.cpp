@@ -19,21 +19,8 @@ namespace zel {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using testing::AddressedEcho;
 using testing::LambdaDevice;
-
-// Echoes a mark-parity byte equal to `address`, and the checksum of each body.
-LambdaDevice::Answer AddressedEcho(uint8_t address) {
-  auto body = std::make_shared<Bytes>();
-  return [address, body](uint8_t b, Parity p) -> Bytes {
-    if (p == Parity::Mark) {
-      body->clear();
-      return b == address ? Bytes{b} : Bytes{};
-    }
-    body->push_back(b);
-    if (body->size() == static_cast<std::size_t>((*body)[0]) + 2) return Bytes{b};
-    return {};
-  };
-}
 
 class SpyPortTest : public ::testing::Test {
  protected:

@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <thread>
 
-#include "base/active_device.h"
-#include "base/base_test_support.h"
 #include "base/workspace.h"
 #include "operations/operations.h"
 #include "pty_device_host.h"
+#include "support/files.h"
+#include "support/workspace_fakes.h"
 #include "typed_device.h"
 
 namespace zel::testing {
@@ -55,11 +55,7 @@ class AdapterPulled : public ::testing::Test {
     port.comPaths[0] = adapter.string();
     port.OpenAtStartup();
     ASSERT_NE(link.Port(), nullptr) << port.PortProblem();
-    DeviceChannel& c = ws.channels.Channel(1);
-    c.deviceType = "ЖРМ 3";
-    c.zhrmNumber = "0001";
-    ws.channels.activeChannel = 1;
-    SelectZhrm(ws);
+    ActivateFirstChannel(ws, "ЖРМ 3");
     ws.range.SetStartText("1");
     ws.range.SetEndText(std::to_string(kRecords));
     prompts.Clear();

@@ -1,33 +1,18 @@
 #include "base_round_trip.h"
 
-#include "base/active_device.h"
-#include "base/base_test_support.h"
 #include "base/workspace.h"
 #include "operations/operations.h"
+#include "support/files.h"
 #include "support/varied_products.h"
+#include "support/workspace_fakes.h"
 
 namespace zel::testing {
 namespace {
-
-void Activate(Workspace& ws, const std::string& type) {
-  DeviceChannel& c = ws.channels.Channel(1);
-  c.deviceType = type;
-  c.zhrmNumber = "0001";
-  c.kkmNumber = "00000001";
-  ws.channels.activeChannel = 1;
-  SelectZhrm(ws);
-}
 
 // The last of the few rows has no barcode.
 void FillRows(Workspace& ws) {
   for (int row = 1; row <= kRoundTripRecords; ++row)
     ws.table.SetRecord(row, VariedProduct(row, kRoundTripRecords));
-}
-
-std::string RowText(Workspace& ws, int row) {
-  std::string out;
-  for (int col = kColName; col <= kCol7; ++col) out += ws.table.Cell(row, col) + "|";
-  return out;
 }
 
 }  // namespace
@@ -45,7 +30,7 @@ RoundTrip WriteThenRead(const std::string& type, PortOpener opener, const std::s
   port.OpenAtStartup();
   RoundTrip out;
   out.portOpened = link.Port() != nullptr;
-  Activate(ws, type);
+  ActivateFirstChannel(ws, type);
   FillRows(ws);
   ws.range.SetStartText("1");
   ws.range.SetEndText(std::to_string(kRoundTripRecords));

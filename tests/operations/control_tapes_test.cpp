@@ -26,14 +26,7 @@ class ControlTapes : public OperationsTest {
  protected:
   void SetUpTapes(Zhrm3FamilyModel model, const char* type) {
     Activate(type);
-    device = Attach<Zhrm3Device>(model, 0x0001);
-    auto& t = device->Tapes();
-    t.AddPurchase(false, 0, 1500);
-    t.CloseCurrent(17, 5, 12, 0);
-    t.AddPurchase(false, 2, 250);
-    t.AddPurchase(true, 5, 1000);
-    t.CloseCurrent(18, 6, 12, 0);
-    t.AddPurchase(false, 1, 3000);
+    device = AttachWithTapes(model);
   }
 
   std::shared_ptr<Zhrm3Device> device;

@@ -10,14 +10,15 @@
 
 #include "base/active_device.h"
 #include "base/base_ops.h"
-#include "base/base_test_support.h"
 #include "base/workspace.h"
 #include "sim/register_device.h"
 #include "sim/simulated_line.h"
 #include "sim/zhrm15_device.h"
 #include "sim/zhrm20_device.h"
 #include "sim/zhrm3_device.h"
+#include "support/files.h"
 #include "support/varied_products.h"
+#include "support/workspace_fakes.h"
 
 namespace zel::testing {
 
@@ -32,12 +33,7 @@ class OperationsTest : public ::testing::Test {
 
   /// Makes channel 1 of `type` active with ЖРМ number 0001 and ККМ 00000001.
   void Activate(const std::string& type) {
-    DeviceChannel& c = ws.channels.Channel(1);
-    c.deviceType = type;
-    c.zhrmNumber = "0001";
-    c.kkmNumber = "00000001";
-    ws.channels.activeChannel = 1;
-    SelectZhrm(ws);
+    ActivateFirstChannel(ws, type);
     prompts.Clear();
     progress.calls.clear();
     progress.advances = 0;
@@ -62,6 +58,20 @@ class OperationsTest : public ::testing::Test {
     auto d = std::make_shared<Device>(std::forward<Args>(args)...);
     line->Attach(d);
     return d;
+  }
+
+  /// A `model` terminal whose tapes are: 17 (one purchase), 18 (two, one of
+  /// them a return of record 5), and the current one (one purchase).
+  std::shared_ptr<Zhrm3Device> AttachWithTapes(Zhrm3FamilyModel model) {
+    auto device = Attach<Zhrm3Device>(model, 0x0001);
+    auto& t = device->Tapes();
+    t.AddPurchase(false, 0, 1500);
+    t.CloseCurrent(17, 5, 12, 0);
+    t.AddPurchase(false, 2, 250);
+    t.AddPurchase(true, 5, 1000);
+    t.CloseCurrent(18, 6, 12, 0);
+    t.AddPurchase(false, 1, 3000);
+    return device;
   }
 
   /// Fills rows 1..n with varied products that every type can hold.

@@ -6,6 +6,7 @@
 #include "common/cp1251.h"
 #include "operations/operations.h"
 #include "operations_fixture.h"
+#include "support/line_rig.h"
 
 namespace zel::testing {
 namespace {
@@ -39,17 +40,6 @@ TEST_F(WriteBase, NoSendsNothing) {
   WriteActiveBase(ws);
   EXPECT_TRUE(line->Sent().empty());
   EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Действительно хотите записать базу ?"});
-}
-
-// Commands of the ЖРМ 2.0 bodies on the line (the byte after each length).
-std::vector<uint8_t> Zhrm20Commands(const SimulatedLine& line) {
-  std::vector<uint8_t> out;
-  const auto& s = line.Sent();
-  for (std::size_t i = 0; i + 2 < s.size(); ++i) {
-    if (s[i].parity == Parity::Mark && s[i + 1].parity == Parity::Space)
-      out.push_back(s[i + 2].value);
-  }
-  return out;
 }
 
 TEST_F(WriteBase, Zhrm20LockFramesTheWriteOnEveryEnd) {

@@ -9,8 +9,8 @@
 #include "base/atomic_file.h"
 #include "base/base_file.h"
 #include "base/base_record.h"
-#include "base/base_test_support.h"
 #include "base/ini_file.h"
+#include "support/files.h"
 
 namespace zel::testing {
 namespace {

@@ -11,12 +11,6 @@ bool Always(OperationRun&) {
   return true;
 }
 
-std::string RowText(Workspace& ws, int row) {
-  std::string out;
-  for (int col = kColName; col <= kCol7; ++col) out += ws.table.Cell(row, col) + "|";
-  return out;
-}
-
 void RunRead(OperationRun& r) {
   r.rig.Prompts().Answer(Answer::No);
   ReadActiveBase(r.rig.Ws());

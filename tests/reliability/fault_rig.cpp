@@ -79,12 +79,7 @@ Rig::Rig(const std::string& type)
   ws_ = std::make_unique<Workspace>(dir_.path(), prompts_, progress_, warning_, link_, *port_);
   port_->OpenAtStartup();
   line_->Attach(subject_.device);
-  DeviceChannel& c = ws_->channels.Channel(1);
-  c.deviceType = type;
-  c.zhrmNumber = "0001";
-  c.kkmNumber = "00000001";
-  ws_->channels.activeChannel = 1;
-  SelectZhrm(*ws_);
+  ActivateFirstChannel(*ws_, type);
   prompts_.Clear();
 }
 

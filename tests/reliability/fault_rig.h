@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "base/active_device.h"
-#include "base/base_test_support.h"
 #include "base/workspace.h"
 #include "faulty_port.h"
 #include "sim/device_faults.h"
 #include "sim/simulated_line.h"
+#include "support/files.h"
+#include "support/workspace_fakes.h"
 
 namespace zel::testing {
 

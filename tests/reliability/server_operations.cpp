@@ -4,17 +4,10 @@
 
 #include "base/device_types.h"
 #include "server_side.h"
+#include "support/qt_core.h"
 
 namespace zel::testing {
 namespace {
-
-QCoreApplication& QtCore() {
-  static int argc = 1;
-  static char name[] = "reliability_test";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-  return app;
-}
 
 constexpr int kMaxTurns = 100000;
 

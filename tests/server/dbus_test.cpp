@@ -12,20 +12,15 @@
 #include <QTimer>
 #include <QXmlStreamReader>
 #include <cmath>
-#include <cstdlib>
 
 #include "devices/zhrm3_record.h"
 #include "server/member_table.h"
 #include "server/server_host.h"
 #include "server_fixture.h"
+#include "support/environment.h"
 
 namespace zel::testing {
 namespace {
-
-bool HaveSessionBus() {
-  const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-  return address && *address;
-}
 
 QDBusVariant V(const QVariant& v) {
   return QDBusVariant(v);

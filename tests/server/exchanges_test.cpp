@@ -6,6 +6,7 @@
 #include "devices/zhrm15_record.h"
 #include "devices/zhrm3_record.h"
 #include "server_fixture.h"
+#include "support/line_rig.h"
 
 namespace zel::testing {
 namespace {
@@ -166,17 +167,6 @@ TEST_F(Exchanges, WriteRetriesFiveTimesPerRecord) {
     }
     ExpectIdleAtStart(1, std::to_string(c.failures) + " failures");
   }
-}
-
-// Commands of the ЖРМ 2.0 bodies on the line (the byte after each length).
-std::vector<uint8_t> Zhrm20Commands(const SimulatedLine& line) {
-  std::vector<uint8_t> out;
-  const auto& s = line.Sent();
-  for (std::size_t i = 0; i + 2 < s.size(); ++i) {
-    if (s[i].parity == Parity::Mark && s[i + 1].parity == Parity::Space)
-      out.push_back(s[i + 2].value);
-  }
-  return out;
 }
 
 TEST_F(Exchanges, WriteIsFramedByTheRegisterLockOnEveryEnd) {

@@ -3,35 +3,15 @@
 #include "server/registration.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include "base/base_test_support.h"
 #include "server/member_table.h"
+#include "support/environment.h"
+#include "support/files.h"
 
 namespace zel::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Sets an environment variable for one test and restores it.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 TEST(Registration, ServiceFileStartsTheProgramInAutomationMode) {
   RegistrationRequest r;

@@ -15,17 +15,9 @@
 #include "server/server_codes.h"
 #include "server/server_view.h"
 #include "server/tserver.h"
+#include "support/qt_core.h"
 
 namespace zel::testing {
-
-/// The one QCoreApplication of a test program.
-inline QCoreApplication& QtCore() {
-  static int argc = 1;
-  static char name[] = "server_test";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-  return app;
-}
 
 class RecordingServerView final : public ServerView {
  public:

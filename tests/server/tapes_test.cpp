@@ -9,20 +9,11 @@ namespace {
 
 class Tapes : public ServerTest {
  protected:
-  /// A ЖРМ 3 (or 3+) whose tapes are: 17 (one purchase), 18 (two, one of
-  /// them a return of record 5), and the current one (one purchase).
+  /// A ЖРМ 3 (or 3+) with the tapes of AttachWithTapes.
   void SetUpTapes(const char* type = "ЖРМ 3") {
     ActivateRange(type, 1, 10);
     const bool plus = std::string(type) == "ЖРМ 3+";
-    device =
-        Attach<Zhrm3Device>(plus ? Zhrm3FamilyModel::Zhrm3Plus : Zhrm3FamilyModel::Zhrm3, 0x0001);
-    auto& t = device->Tapes();
-    t.AddPurchase(false, 0, 1500);
-    t.CloseCurrent(17, 5, 12, 0);
-    t.AddPurchase(false, 2, 250);
-    t.AddPurchase(true, 5, 1000);
-    t.CloseCurrent(18, 6, 12, 0);
-    t.AddPurchase(false, 1, 3000);
+    device = AttachWithTapes(plus ? Zhrm3FamilyModel::Zhrm3Plus : Zhrm3FamilyModel::Zhrm3);
     ws.table.SetCell(3, kColName, "ХЛЕБ");
     ws.table.SetCell(3, kColPrice, "30.00");
     ws.table.SetCell(6, kColName, "МОЛОКО");

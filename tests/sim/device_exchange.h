@@ -5,7 +5,7 @@
 
 #include <initializer_list>
 
-#include "devices/addressed_line.h"
+#include "support/addressed_line.h"
 
 namespace zel::testing {
 
@@ -31,12 +31,6 @@ inline Bytes Exchange(AddressedLine& wire, std::initializer_list<RawPart> parts)
   Bytes answer(wire.link.BytesInQueue());
   wire.link.PortRead(answer);
   return answer;
-}
-
-inline Bytes Concat(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
 }
 
 }  // namespace zel::testing

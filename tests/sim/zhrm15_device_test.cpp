@@ -7,8 +7,8 @@
 #include <array>
 #include <memory>
 
-#include "devices/zhrm15_20_line.h"
 #include "devices/zhrm15_commands.h"
+#include "support/line_rig.h"
 
 namespace zel {
 namespace {
@@ -24,7 +24,7 @@ class Zhrm15DeviceTest : public ::testing::Test {
   void Write(const Bytes& bytes) { wire.link.PortWrite(bytes); }
   Bytes ReadFor(int ms) { return wire.ReadFor(ms); }
 
-  testing::ZhrmLine wire;
+  testing::LineRig wire;
   std::shared_ptr<Zhrm15Device> device;
 };
 

@@ -7,8 +7,8 @@
 #include <array>
 #include <memory>
 
-#include "devices/zhrm15_20_line.h"
 #include "devices/zhrm20_commands.h"
+#include "support/line_rig.h"
 
 namespace zel {
 namespace {
@@ -27,7 +27,7 @@ class Zhrm20DeviceTest : public ::testing::Test {
   }
   Bytes ReadFor(int ms) { return wire.ReadFor(ms); }
 
-  testing::ZhrmLine wire;
+  testing::LineRig wire;
   std::shared_ptr<Zhrm20Device> device;
 };
 

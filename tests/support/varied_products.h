@@ -1,14 +1,30 @@
-// Test data every device type can hold: both alphabets in the names, prices
-// with and without cents, sections 1..8, now and then an empty barcode.
+// Products for tests: one from its fields, and varied ones every device type
+// can hold (both alphabets in the names, prices with and without cents,
+// sections 1..8, now and then an empty barcode).
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "common/product_record.h"
 
 namespace zel::testing {
+
+/// A product without accounting value.
+inline ProductRecord Row(std::string name, std::string price, std::string section,
+                         std::string barcode, std::string column6 = "0",
+                         std::string column7 = "0") {
+  ProductRecord r;
+  r.name = std::move(name);
+  r.price = std::move(price);
+  r.section = std::move(section);
+  r.barcode = std::move(barcode);
+  r.column6 = std::move(column6);
+  r.column7 = std::move(column7);
+  return r;
+}
 
 /// Product of table row `row`; every `emptyBarcodeEvery`-th has no barcode.
 inline ProductRecord VariedProduct(int row, int emptyBarcodeEvery = 5) {

@@ -1,20 +1,16 @@
-// A link on a simulated line with a virtual clock for the ЖРМ 3 family and
-// cash-register tests: what the master put on the wire (bytes, parity,
-// times), how it grouped them into writes, and a scripted device whose
-// echo, acknowledgement and reply timing a test sets byte by byte.
+// Rigs of the ЖРМ 3 family and cash-register tests: a line whose port
+// records how the master grouped its bytes into writes, and a scripted
+// device whose echo, acknowledgement and reply timing a test sets byte by
+// byte.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "link/clock.h"
-#include "link/link.h"
-#include "sim/simulated_line.h"
+#include "support/line_rig.h"
 
 namespace zel::testing {
-
-using Bytes = std::vector<uint8_t>;
 
 /// Forwards to the simulated line and records the size of every write.
 class WriteSpyPort final : public BytePort {
@@ -47,42 +43,17 @@ class WriteSpyPort final : public BytePort {
   std::shared_ptr<SimulatedLine> line_;
 };
 
-class AddressedLine {
+/// The line behind a port that records how the master grouped its writes.
+class AddressedLine : public LineRig {
  public:
-  explicit AddressedLine(uint32_t baud = 9600)
-      : line(std::make_shared<SimulatedLine>(clock)), spy(std::make_shared<WriteSpyPort>(line)) {
-    link.SetPort(spy);
-    link.Settings().baud = baud;
-    link.ApplySettings();
-  }
+  explicit AddressedLine(uint32_t baud = 9600) : LineRig(baud) { link.SetPort(spy); }
 
-  Bytes SentBytes() const {
-    Bytes out;
-    for (const auto& s : line->Sent()) out.push_back(s.value);
-    return out;
-  }
-  /// The bytes sent with the given parity, in order.
-  Bytes SentWith(Parity parity) const {
-    Bytes out;
-    for (const auto& s : line->Sent())
-      if (s.parity == parity) out.push_back(s.value);
-    return out;
-  }
-  /// Microseconds between the ends of sent bytes i and j.
-  int64_t GapUs(std::size_t i, std::size_t j) const {
-    return line->Sent().at(j).endUs - line->Sent().at(i).endUs;
-  }
   void ClearSent() {
     line->ClearSent();
     spy->writes.clear();
   }
-  /// Virtual milliseconds since `startUs`.
-  double MsSince(int64_t startUs) { return static_cast<double>(clock.NowUs() - startUs) / 1000.0; }
 
-  VirtualClock clock;
-  std::shared_ptr<SimulatedLine> line;
-  std::shared_ptr<WriteSpyPort> spy;
-  Link link;
+  std::shared_ptr<WriteSpyPort> spy = std::make_shared<WriteSpyPort>(line);
 };
 
 /// A device that answers one address with a scripted echo, acknowledges a

@@ -1,9 +1,10 @@
 // A link on a simulated line with a virtual clock, and views of what the
-// master put on the wire. Shared by the ЖРМ 1.5 / 2.0 command and device tests.
+// master put on the wire.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -15,9 +16,15 @@ namespace zel::testing {
 
 using Bytes = std::vector<uint8_t>;
 
-class ZhrmLine {
+inline Bytes Concat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+class LineRig {
  public:
-  explicit ZhrmLine(uint32_t baud) : line(std::make_shared<SimulatedLine>(clock)) {
+  explicit LineRig(uint32_t baud = 9600) {
     link.SetPort(line);
     link.Settings().baud = baud;
     link.ApplySettings();
@@ -33,6 +40,17 @@ class ZhrmLine {
     for (const auto& s : line->Sent()) out.push_back(s.parity);
     return out;
   }
+  /// The bytes sent with the given parity, in order.
+  Bytes SentWith(Parity parity) const {
+    Bytes out;
+    for (const auto& s : line->Sent())
+      if (s.parity == parity) out.push_back(s.value);
+    return out;
+  }
+  /// Microseconds between the ends of sent bytes i and j.
+  int64_t GapUs(std::size_t i, std::size_t j) const {
+    return line->Sent().at(j).endUs - line->Sent().at(i).endUs;
+  }
   /// Everything the devices send within `ms` of virtual time.
   Bytes ReadFor(int ms) {
     link.LinkDelay(ms);
@@ -44,13 +62,18 @@ class ZhrmLine {
   double MsSince(int64_t startUs) { return static_cast<double>(clock.NowUs() - startUs) / 1000.0; }
 
   VirtualClock clock;
-  std::shared_ptr<SimulatedLine> line;
+  std::shared_ptr<SimulatedLine> line = std::make_shared<SimulatedLine>(clock);
   Link link;
 };
 
-inline Bytes Concat(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+/// Commands of the ЖРМ 2.0 bodies on the line (the byte after each length).
+inline std::vector<uint8_t> Zhrm20Commands(const SimulatedLine& line) {
+  std::vector<uint8_t> out;
+  const auto& s = line.Sent();
+  for (std::size_t i = 0; i + 2 < s.size(); ++i) {
+    if (s[i].parity == Parity::Mark && s[i + 1].parity == Parity::Space)
+      out.push_back(s[i + 2].value);
+  }
   return out;
 }
 

@@ -1,4 +1,5 @@
-// Expected bytes typed as hex ("04 30 2E"), with zero padding spelled out.
+// Expected bytes typed as hex ("04 30 2E"), with zero padding spelled out,
+// and the records several tests expect.
 #pragma once
 
 #include <cstddef>
@@ -48,6 +49,23 @@ inline std::string NewRecordBytes() {
 inline std::string ClearedRecordBytes() {
   return Hex("00") + Zeros(34) + Hex("04 30 2E 30 30") + Zeros(6) + Hex("01 31") + Hex("00") +
          Zeros(12) + Hex("05 30 2E 30 30 30") + Zeros(4) + Hex("01 30") + Zeros(2) + Hex("01 30");
+}
+
+// A 77-byte ZelBase-file record: name "Хлеб", price "12.50", section "3",
+// barcode "460123456789", accounting "1.500", then the group field and two
+// unused bytes.
+inline std::string BreadRecord(std::string_view groupField) {
+  return std::string("\x04\xD5\xEB\xE5\xE1") + Zeros(30) +
+         "\x05"
+         "12.50" +
+         Zeros(5) +
+         "\x01"
+         "3" +
+         "\x0C"
+         "460123456789" +
+         "\x05"
+         "1.500" +
+         Zeros(4) + std::string(groupField) + Zeros(2);
 }
 
 }  // namespace zel::testing
