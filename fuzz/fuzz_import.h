@@ -60,7 +60,7 @@ struct ImportBench {
 inline void PrepareImport(ImportBench& b, const uint8_t* data, std::size_t size) {
   const auto types = DeviceTypeTable::All();
   Workspace& ws = b.fw.ws;
-  ws.device.typeText = std::string(types[data[0] % types.size()].name);
+  ws.device.typeText = std::string(types[(data[0] & 0x7F) % types.size()].name);
   const int first = 1 + (data[1] | data[2] << 8) % (kBenchProducts - 64);
   const int last = first + data[3] % 64;
   const bool padded = data[0] & 0x80;

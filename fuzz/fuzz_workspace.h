@@ -84,10 +84,11 @@ class NeverDisconnect final : public DisconnectWarning {
   Answer Ask() override { return {}; }
 };
 
-/// The workspace and its fakes; ports open to nothing.
+/// The workspace and its fakes; ports open to `line`, or to nothing.
 struct FuzzWorkspace {
-  explicit FuzzWorkspace(const std::filesystem::path& programDir)
-      : port(link, [](const std::string&) { return std::shared_ptr<BytePort>(); }),
+  explicit FuzzWorkspace(const std::filesystem::path& programDir,
+                         std::shared_ptr<BytePort> line = nullptr)
+      : port(link, [line](const std::string&) { return line; }),
         ws(programDir, prompts, progress, warning, link, port) {}
 
   CountingPrompts prompts;
