@@ -24,7 +24,8 @@ for t in "${targets[@]}"; do
   mkdir -p "$work"
   log="$out/$t.log"
   status=0
-  "$out/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 \
+  # An input that runs for a minute is a hang, and fails like a crash.
+  "$out/fuzz/$t" -max_total_time="$seconds" -timeout=60 -print_final_stats=1 \
     -artifact_prefix="$out/artifacts/$t-" "$work" "fuzz/corpus/$t" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   # The last status line carries the final coverage: "cov: N ft: M".
