@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,27 @@ inline void PrepareImport(ImportBench& b, const uint8_t* data, std::size_t size)
   WriteBytes(b.FilePath(),
              std::string_view(reinterpret_cast<const char*>(data) + kImportHeaderBytes,
                               size - kImportHeaderBytes));
+}
+
+/// The base file before the import and the range the import got.
+struct ImportStart {
+  std::string before;
+  int first;
+  int last;
+};
+
+/// Prepares the input and runs the steps before the dialog; nullopt when the
+/// range was refused (the base file then unchanged, or the run aborts).
+inline std::optional<ImportStart> StartImport(ImportBench& b, const uint8_t* data,
+                                              std::size_t size) {
+  if (size < kImportHeaderBytes) return std::nullopt;
+  PrepareImport(b, data, size);
+  std::string before = ReadBytes(b.BasePath());
+  if (!BeginImport(b.fw.ws, b.host)) {
+    if (ReadBytes(b.BasePath()) != before) Broken("a refused range changed the base file");
+    return std::nullopt;
+  }
+  return ImportStart{std::move(before), b.fw.ws.range.CurrentRecord, b.fw.ws.range.LastRecord};
 }
 
 /// Aborts unless `after` equals `before` outside products first..last.

@@ -48,16 +48,10 @@ void CheckReport(const std::vector<std::string>& lines, const TextImportResult& 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static ImportBench bench;
-  if (size < kImportHeaderBytes) return 0;
+  const std::optional<ImportStart> start = StartImport(bench, data, size);
+  if (!start) return 0;
   Workspace& ws = bench.fw.ws;
-  PrepareImport(bench, data, size);
-  const std::string before = ReadBytes(bench.BasePath());
-  if (!BeginImport(ws, bench.host)) {
-    if (ReadBytes(bench.BasePath()) != before) Broken("a refused range changed the base file");
-    return 0;
-  }
-  const int first = ws.range.CurrentRecord;
-  const int last = ws.range.LastRecord;
+  const auto& [before, first, last] = *start;
   const TextImportResult r = RunTextImport(ws, bench.host, bench.FilePath().string());
   if (r.failed || r.stopped || bench.fw.prompts.errors != 0) Broken("the import did not end");
   if (!bench.host.mainWindowEnabled || ws.run.exchangeState != ExchangeState::Idle) {

@@ -29,16 +29,10 @@ void RowIsFileRecord(const Workspace& ws, int row, const uint8_t* file, std::siz
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   static ImportBench bench;
-  if (size < kImportHeaderBytes) return 0;
+  const std::optional<ImportStart> start = StartImport(bench, data, size);
+  if (!start) return 0;
   Workspace& ws = bench.fw.ws;
-  PrepareImport(bench, data, size);
-  const std::string before = ReadBytes(bench.BasePath());
-  if (!BeginImport(ws, bench.host)) {
-    if (ReadBytes(bench.BasePath()) != before) Broken("a refused range changed the base file");
-    return 0;
-  }
-  const int first = ws.range.CurrentRecord;
-  const int last = ws.range.LastRecord;
+  const auto& [before, first, last] = *start;
   if (!RunZelBaseImport(ws, bench.FilePath().string())) Broken("the import failed");
   if (bench.fw.prompts.errors != 0) Broken("the import showed " + bench.fw.prompts.shown.back());
   SameOutside(before, ReadBytes(bench.BasePath()), first, last);
