@@ -93,7 +93,6 @@ class Rfc2217Port final : public BytePort {
   bool comPortAgreed_ = false;
   bool comPortRefused_ = false;
   bool usBinary_ = false;    ///< we send binary: no CR NUL
-  bool peerBinary_ = false;  ///< the server sends binary
   bool purgeAcknowledged_ = false;
   int purgesPending_ = 0;  ///< purges whose answer is still ahead in the stream
 

@@ -72,7 +72,6 @@ class Zhrm15Device final : public LineDevice {
   State state_ = State::Idle;
   std::vector<uint8_t> frame_;
   int preambleBytes_ = 0;
-  uint16_t addressHigh_ = 0;
   uint16_t blockFirst_ = 0;
   int64_t lastByteUs_ = 0;
 };
