@@ -175,7 +175,7 @@ void TFSHK1::ShowServerPanel(bool shown) {
 }
 
 void TFSHK1::SetServerProgress(int value) {
-  serverProgress_->setValue(value);
+  serverPacer_->Notify([this, value] { serverProgress_->setValue(value); });
 }
 
 void TFSHK1::CloseSteps() {

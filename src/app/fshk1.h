@@ -10,6 +10,7 @@
 
 #include "app/app_core.h"
 #include "app/commands.h"
+#include "app/repaint_pacer.h"
 #include "exchange/file_dialogs.h"
 #include "operations/control_tapes.h"
 #include "server/server_view.h"
@@ -182,6 +183,7 @@ class TFSHK1 final : public QMainWindow, public ServerView {
   QTableWidget* tape_ = nullptr;
   QFrame* serverPanel_ = nullptr;
   QProgressBar* serverProgress_ = nullptr;
+  std::unique_ptr<RepaintPacer> serverPacer_;
   StatusPanel* status_ = nullptr;
   HelpViewer* help_ = nullptr;
 

@@ -1,5 +1,8 @@
 #include "app/product_grid.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -100,6 +103,13 @@ ProductGrid::ProductGrid(Workspace& ws, QWidget* parent)
   // Columns 6 and 7 come and go with the device type.
   connect(model_, &QAbstractItemModel::columnsInserted, this, [this] { ApplyColumnWidths(); });
   ApplyColumnWidths();
+  // A read fills a row per record; the rows are painted in batches.
+  pacer_ = std::make_unique<RepaintPacer>(viewport());
+  ws.table.onRowsChanged = [this, toModel = std::move(ws.table.onRowsChanged)](int a, int b) {
+    if (changedFirst_ > 0) a = std::min(a, changedFirst_), b = std::max(b, changedLast_);
+    changedFirst_ = a, changedLast_ = b;
+    pacer_->Notify([this, toModel] { toModel(std::exchange(changedFirst_, 0), changedLast_); });
+  };
 }
 
 void ProductGrid::ApplyColumnWidths() {

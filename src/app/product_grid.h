@@ -6,7 +6,9 @@
 
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <memory>
 
+#include "app/repaint_pacer.h"
 #include "base/workspace.h"
 
 namespace zel {
@@ -75,6 +77,9 @@ class ProductGrid final : public QTableView {
 
   Workspace& ws_;
   ProductTableModel* model_;
+  std::unique_ptr<RepaintPacer> pacer_;
+  int changedFirst_ = 0;  ///< rows changed and not yet shown (0: none)
+  int changedLast_ = 0;
   bool armed_ = false;
   bool validating_ = false;
   bool userMove_ = false;  ///< the current cell is being moved by the operator

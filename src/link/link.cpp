@@ -65,10 +65,18 @@ bool Link::WaitForBytes(std::size_t count, int timeoutMs) {
     const int64_t now = clock.NowUs();
     if (now >= deadline) return port_->BytesWaiting() >= count;
     const bool arrived = port_->WaitForBytes(count, std::min(deadline, now + kEventSliceUs));
-    if (pump_) pump_();
+    Pump(clock.NowUs());
     if (arrived || port_->BytesWaiting() >= count) return true;
     if (!PortValid()) return false;
   }
+}
+
+// An event batch costs tens of microseconds even when nothing is pending; at
+// 115200 baud a wait for an echo lasts about as long, so not every wait runs one.
+void Link::Pump(int64_t nowUs) {
+  if (!pump_ || (lastPumpUs_ != kNeverPumped && nowUs - lastPumpUs_ < kEventSliceUs)) return;
+  lastPumpUs_ = nowUs;
+  pump_();
 }
 
 bool Link::ReadWithTimeout(std::span<uint8_t> dst, std::size_t count, int idleMs,

@@ -53,8 +53,12 @@ class Link {
   bool PortValid() const { return port_ && port_->IsOpen(); }
   Clock& GetClock();
 
-  /// Called while WaitForBytes waits, so the window stays responsive.
-  void SetEventPump(std::function<void()> pump) { pump_ = std::move(pump); }
+  /// Called while WaitForBytes waits, so the window stays responsive; at
+  /// most once per event slice of the clock.
+  void SetEventPump(std::function<void()> pump) {
+    pump_ = std::move(pump);
+    lastPumpUs_ = kNeverPumped;
+  }
   const std::function<void()>& EventPump() const { return pump_; }
 
   DeviceAddresses& Addresses() { return addresses_; }
@@ -102,6 +106,9 @@ class Link {
   int64_t InterByteGapUs() const;
   /// Lets a long request leave the port before its reply budget starts.
   void DrainBeforeReply();
+  void Pump(int64_t nowUs);
+
+  static constexpr int64_t kNeverPumped = INT64_MIN;
 
   std::shared_ptr<BytePort> port_;
   SteadyClock fallbackClock_;
@@ -111,6 +118,7 @@ class Link {
   PortTimeouts timeouts_;
   ExchangeBuffers buffers_;
   std::size_t bytesSinceReplyWait_ = 0;
+  int64_t lastPumpUs_ = kNeverPumped;
 };
 
 }  // namespace zel

@@ -18,6 +18,7 @@ void SimulatedLine::SendToMaster(std::span<const uint8_t> bytes, int64_t startUs
   if (unplugged_) return;
   const int64_t byteUs = settings_.ByteTimeUs();
   int64_t t = std::max(startUs, rxFreeUs_);
+  received_ += bytes.size();
   for (uint8_t b : bytes) {
     t += byteUs;
     if (rx_.size() < queueLimit_) rx_.push_back({b, t});

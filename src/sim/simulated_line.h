@@ -47,6 +47,8 @@ class SimulatedLine final : public BytePort {
   /// Everything the master sent, in order, with parity and time.
   const std::vector<SentByte>& Sent() const { return sent_; }
   void ClearSent() { sent_.clear(); }
+  /// Bytes the devices have put on the line for the master, all told.
+  std::size_t ReceivedCount() const { return received_; }
   bool Dtr() const { return dtr_; }
   /// Makes the line look unplugged: IsOpen() false, every wait fails.
   void SetUnplugged(bool unplugged) { unplugged_ = unplugged; }
@@ -76,6 +78,7 @@ class SimulatedLine final : public BytePort {
   bool dtr_ = false;
   bool unplugged_ = false;
   std::size_t queueLimit_ = 30000;
+  std::size_t received_ = 0;
   int64_t txFreeUs_ = 0;
   int64_t rxFreeUs_ = 0;
   std::deque<Arrival> rx_;
