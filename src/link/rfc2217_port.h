@@ -92,7 +92,7 @@ class Rfc2217Port final : public BytePort {
   std::array<bool, 256> peerAsked_{};
   bool comPortAgreed_ = false;
   bool comPortRefused_ = false;
-  bool usBinary_ = false;    ///< we send binary: no CR NUL
+  bool usBinary_ = false;  ///< we send binary: no CR NUL
   bool purgeAcknowledged_ = false;
   int purgesPending_ = 0;  ///< purges whose answer is still ahead in the stream
 
