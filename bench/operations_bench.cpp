@@ -16,10 +16,16 @@
 #include <memory>
 #include <string>
 
+#include <QCoreApplication>
 #include "base/active_device.h"
 #include "base/workspace.h"
 #include "bench_hosts.h"
+
+#include "base/settings.h"
+#include "operations/control_tapes.h"
 #include "operations/operations.h"
+#include "server/server_view.h"
+#include "server/tserver.h"
 #include "sim/register_device.h"
 #include "sim/simulated_line.h"
 #include "sim/zhrm15_device.h"
@@ -78,8 +84,33 @@ struct Run {
   int64_t gapUs = 0;
 };
 
-// One write then one read of `records` products, on `clock`.
-Run Measure(Clock& clock, const Family& f, int records, const std::filesystem::path& dir) {
+class NoView final : public ServerView {
+ public:
+  void ShowServerPanel(bool) override {}
+  void SetServerProgress(int) override {}
+  void TapeTablesChanged() override {}
+  void SetMainWindowVisible(bool) override {}
+};
+
+// The automation service's WriteBase and ReadBase, their steps run by the
+// event loop as a client's calls would; false where the type has none.
+bool ThroughServer(Workspace& ws, const std::filesystem::path& dir, int records) {
+  TapeTables tapes;
+  NoView view;
+  Settings settings(dir);
+  TServer server(ws, tapes, view, settings);
+  if (server.SetRange(1, records) != 1) return false;
+  for (auto start : {&TServer::WriteBase, &TServer::ReadBase}) {
+    if ((server.*start)() != 1) return false;
+    while (server.Context().stepper.Running()) QCoreApplication::processEvents();
+  }
+  return true;
+}
+
+// One write then one read of `records` products, on `clock`, by the window's
+// operations or through the server.
+Run Measure(Clock& clock, const Family& f, int records, const std::filesystem::path& dir,
+            bool server) {
   auto line = std::make_shared<SimulatedLine>(clock);
   line->Attach(DeviceFor(f.type));
   YesPrompts prompts;
@@ -104,8 +135,12 @@ Run Measure(Clock& clock, const Family& f, int records, const std::filesystem::p
   const double cpu0 = CpuSeconds();
   const int64_t t0 = clock.NowUs();
   gaps.longestUs = 0;
-  WriteActiveBase(ws);
-  ReadActiveBase(ws);
+  if (!server) {
+    WriteActiveBase(ws);
+    ReadActiveBase(ws);
+  } else if (!ThroughServer(ws, dir, records)) {
+    return {};
+  }
   const auto bytes = line->Sent().size() + line->ReceivedCount();
   return {(clock.NowUs() - t0) / 1e6, bytes * link.Settings().ByteTimeUs() / 1e6,
           CpuSeconds() - cpu0, gaps.longestUs};
@@ -115,27 +150,35 @@ Run Measure(Clock& clock, const Family& f, int records, const std::filesystem::p
 }  // namespace zel
 
 int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);  // the server's steps run on its event loop
   const int records = argc > 1 ? std::max(4, std::atoi(argv[1])) : 4096;
   const auto dir = std::filesystem::temp_directory_path() / "zelbase-bench-operations";
   std::filesystem::create_directories(dir / "Base");
   const zel::Family families[] = {
       {"ЖРМ 1.5", "10416"}, {"ЖРМ 2.0", "19200"},  {"ЖРМ 3", "9600"},     {"ЖРМ 3", "19200"},
       {"ЖРМ 3", "115200"},  {"ЖРМ 200", "115200"}, {"ККМ ЗЕЛ-7Ф", "9600"}};
-  std::printf("%d records written and read back per family\n", records);
-  std::printf("%-12s %7s %7s %7s %9s %7s %7s %7s %10s %6s %6s\n", "type", "speed", "wire s",
-              "floor s", "program s", "over", "late", "own", "CPU ms/rec", "CPU %", "gap ms");
+  std::printf(
+      "%d records written and read back per family, by the window's operations (window)\n"
+      "and through the automation service's steps (server)\n",
+      records);
+  std::printf("%-12s %7s %-6s %7s %7s %9s %7s %7s %7s %10s %6s %6s\n", "type", "speed", "path",
+              "wire s", "floor s", "program s", "over", "late", "own", "CPU ms/rec", "CPU %",
+              "gap ms");
   for (const auto& f : families) {
     if (argc > 2 && std::string(argv[2]) != f.speed) continue;
-    zel::VirtualClock virtualClock;
-    const zel::Run wire = zel::Measure(virtualClock, f, records, dir);
-    zel::LateMeter steady;
-    const zel::Run real = zel::Measure(steady, f, records, dir);
-    const double over = (real.seconds - wire.seconds) / wire.wire;
-    const double late = steady.lateUs / 1e6 / wire.wire;
-    std::printf("%-12s %7s %7.2f %7.2f %9.2f %7.4f %7.4f %7.4f %10.4f %6.2f %6.1f\n", f.type,
-                f.speed, wire.wire, wire.seconds, real.seconds, over, late, over - late,
-                1000.0 * real.cpu / (2 * records), 100.0 * real.cpu / real.seconds,
-                real.gapUs / 1000.0);
+    for (const bool server : {false, true}) {
+      zel::VirtualClock virtualClock;
+      const zel::Run wire = zel::Measure(virtualClock, f, records, dir, server);
+      if (wire.seconds <= 0) continue;
+      zel::LateMeter steady;
+      const zel::Run real = zel::Measure(steady, f, records, dir, server);
+      const double over = (real.seconds - wire.seconds) / wire.wire;
+      const double late = steady.lateUs / 1e6 / wire.wire;
+      std::printf("%-12s %7s %-6s %7.2f %7.2f %9.2f %7.4f %7.4f %7.4f %10.4f %6.2f %6.1f\n", f.type,
+                  f.speed, server ? "server" : "window", wire.wire, wire.seconds, real.seconds,
+                  over, late, over - late, 1000.0 * real.cpu / (2 * records),
+                  100.0 * real.cpu / real.seconds, real.gapUs / 1000.0);
+    }
   }
   std::filesystem::remove_all(dir);
   return 0;

@@ -12,7 +12,7 @@ class QWidget;
 
 namespace zel {
 
-inline constexpr int kRepaintGapMs = 40;
+inline constexpr int kRepaintGapMs = 50;
 
 class RepaintPacer {
  public:
