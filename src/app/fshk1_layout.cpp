@@ -198,7 +198,7 @@ QWidget* TFSHK1::BuildServerPanel() {
   bold.setBold(true);
   label->setFont(bold);
   serverProgress_ = new QProgressBar(serverPanel_);
-  serverPacer_ = std::make_unique<RepaintPacer>(serverProgress_);
+  serverPacer_ = std::make_unique<RepaintPacer>();
   serverProgress_->setTextVisible(false);
   auto* layout = new QHBoxLayout(serverPanel_);
   layout->addWidget(label);

@@ -104,7 +104,7 @@ ProductGrid::ProductGrid(Workspace& ws, QWidget* parent)
   connect(model_, &QAbstractItemModel::columnsInserted, this, [this] { ApplyColumnWidths(); });
   ApplyColumnWidths();
   // A read fills a row per record; the rows are painted in batches.
-  pacer_ = std::make_unique<RepaintPacer>(viewport());
+  pacer_ = std::make_unique<RepaintPacer>();
   ws.table.onRowsChanged = [this, toModel = std::move(ws.table.onRowsChanged)](int a, int b) {
     if (changedFirst_ > 0) a = std::min(a, changedFirst_), b = std::max(b, changedLast_);
     changedFirst_ = a, changedLast_ = b;

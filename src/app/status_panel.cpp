@@ -20,8 +20,7 @@ StatusPanel::StatusPanel(QWidget* parent)
       gauge_(new QProgressBar(this)),
       label_(new QLabel(this)),
       stop_(new QPushButton(QStringLiteral("Стоп"), this)),
-      hint_(new QLabel(this)),
-      pacer_(gauge_) {
+      hint_(new QLabel(this)) {
   setFrameShape(QFrame::StyledPanel);
   setMinimumHeight(32);
   auto* row = new QHBoxLayout(this);
@@ -43,7 +42,6 @@ StatusPanel::StatusPanel(QWidget* parent)
 void StatusPanel::ShowProgress(const std::string& caption, int totalSteps, bool withStop) {
   total_ = totalSteps < 1 ? 1 : totalSteps;
   steps_ = 0;
-  pacer_.Flush();
   label_->setText(QString::fromStdString(caption));
   gauge_->setValue(0);
   ShowCount();
@@ -62,11 +60,8 @@ void StatusPanel::AdvanceProgress() {
   if (steps_ < total_) ++steps_;
   const int value = static_cast<int>(static_cast<long long>(steps_) * kGaugeSteps / total_);
   if (value == gauge_->value() && steps_ != total_) return;
-  if (steps_ == total_) pacer_.Flush();
-  pacer_.Change([&] {
-    gauge_->setValue(value);
-    ShowCount();
-  });
+  gauge_->setValue(value);
+  ShowCount();
 }
 
 // How far it is in records, not per cent: "812 / 4096".
@@ -78,7 +73,6 @@ void StatusPanel::ShowCount() {
 
 void StatusPanel::HideProgress() {
   products_ = 0;
-  pacer_.Flush();
   gauge_->hide();
   label_->hide();
   stop_->hide();

@@ -5,7 +5,6 @@
 #include <QFrame>
 #include <functional>
 
-#include "app/repaint_pacer.h"
 #include "base/run_state.h"
 
 class QLabel;
@@ -42,7 +41,6 @@ class StatusPanel final : public QFrame, public ProgressHost {
   QLabel* label_;
   QPushButton* stop_;
   QLabel* hint_;
-  RepaintPacer pacer_;
   int steps_ = 0;
   int total_ = 0;
   int products_ = 0;  ///< what the count shows, when not the steps
