@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <string>
 
+#include "base/active_device.h"
 #include "base/channels.h"
 #include "base/run_state.h"
+#include "base/workspace.h"
 #include "common/prompts.h"
 #include "link/clock.h"
 
@@ -55,5 +57,19 @@ class NoWarning final : public DisconnectWarning {
  public:
   Answer Ask() override { return {}; }
 };
+
+/// Channel 1 of `type` active, range 1..records, the table full of products.
+inline void ActivateWithProducts(Workspace& ws, const std::string& type, int records) {
+  ws.channels.Channel(1).deviceType = type;
+  ws.channels.Channel(1).zhrmNumber = "0001";
+  ws.channels.Channel(1).kkmNumber = "00000001";
+  SelectZhrm(ws);
+  ws.range.SetStartText("1");
+  ws.range.SetEndText(std::to_string(records));
+  for (int row = 1; row <= records; ++row) {
+    ws.table.SetRecord(row, {"ТОВАР " + std::to_string(row), "12.50", "1",
+                             "4600000" + std::to_string(10000 + row), "", "0", "0"});
+  }
+}
 
 }  // namespace zel::bench

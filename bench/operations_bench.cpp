@@ -122,16 +122,7 @@ Run Measure(Clock& clock, const Family& f, int records, const std::filesystem::p
   port.speedText = f.speed;
   port.OpenAtStartup();
   Workspace ws(dir, prompts, gaps, warning, link, port);
-  ws.channels.Channel(1).deviceType = f.type;
-  ws.channels.Channel(1).zhrmNumber = "0001";
-  ws.channels.Channel(1).kkmNumber = "00000001";
-  SelectZhrm(ws);
-  ws.range.SetStartText("1");
-  ws.range.SetEndText(std::to_string(records));
-  for (int row = 1; row <= records; ++row) {
-    ws.table.SetRecord(row, {"ТОВАР " + std::to_string(row), "12.50", "1",
-                             "4600000" + std::to_string(10000 + row), "", "0", "0"});
-  }
+  bench::ActivateWithProducts(ws, f.type, records);
   const double cpu0 = CpuSeconds();
   const int64_t t0 = clock.NowUs();
   gaps.longestUs = 0;

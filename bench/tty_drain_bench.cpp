@@ -56,16 +56,7 @@ Run Measure(Clock& clock, PortOpener opener, const char* type, const char* speed
     return {};
   }
   Workspace ws(dir, prompts, gaps, warning, link, port);
-  ws.channels.Channel(1).deviceType = type;
-  ws.channels.Channel(1).zhrmNumber = "0001";
-  ws.channels.Channel(1).kkmNumber = "00000001";
-  SelectZhrm(ws);
-  ws.range.SetStartText("1");
-  ws.range.SetEndText(std::to_string(records));
-  for (int row = 1; row <= records; ++row) {
-    ws.table.SetRecord(row, {"ТОВАР " + std::to_string(row), "12.50", "1",
-                             "4600000" + std::to_string(10000 + row), "", "0", "0"});
-  }
+  bench::ActivateWithProducts(ws, type, records);
   const double cpu0 = CpuSeconds();
   const int64_t t0 = clock.NowUs();
   gaps.longestUs = 0;
