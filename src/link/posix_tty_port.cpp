@@ -22,6 +22,11 @@ constexpr double kSpeedTolerance = 0.015;
 // Beyond the bytes' own time on the wire, how long the output queue may take
 // to empty before the line counts as stuck.
 constexpr int64_t kDrainSlackUs = 100'000;
+// How long a port may hold bytes back and then deliver them at once: a USB
+// adapter at low latency 1 ms, a UART up to its FIFO's trigger level, a
+// local relay in front of a pty its own jitter.
+constexpr int64_t kHeldBackUs = 2'000;
+constexpr int64_t kHeldBackBytes = 16;
 
 void ToRaw(termios2& t) {
   t.c_iflag &=
@@ -112,20 +117,33 @@ void PosixTtyPort::MarkGone(const char* what, int err) {
 
 bool PosixTtyPort::Apply(const LineSettings& s, bool drain) {
   if (!IsOpen()) return false;
-  termios2 t{};
-  if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
+  // Nobody else sets this descriptor's termios: a parity switch before every
+  // address byte need not read them back first.
+  if (!termios_) {
+    auto read = std::make_unique<termios2>();
+    if (::ioctl(fd_, TCGETS2, read.get()) != 0) return false;
+    termios_ = std::move(read);
+  }
+  termios2 t = *termios_;
   ToRaw(t);
   SetFraming(t, s);
   if (::ioctl(fd_, drain ? TCSETSW2 : TCSETS2, &t) != 0) {
     problem_ = path_ + ": " + std::strerror(errno);
     return false;
   }
+  *termios_ = t;
+  const bool sameSpeed = applied_ && settings_.baud == s.baud;
   settings_ = s;
+  applied_ = true;
   // RTS handshake with a queue that never fills means RTS stays raised; the
   // kernel's CRTSCTS would also stop output on CTS, which the devices don't drive.
-  SetModemLine(TIOCM_RTS, s.RtsHandshake());
+  // A parity switch before every address byte leaves RTS and the speed as they were.
+  if (rts_ != static_cast<int>(s.RtsHandshake())) {
+    rts_ = s.RtsHandshake();
+    SetModemLine(TIOCM_RTS, s.RtsHandshake());
+  }
   termios2 back{};
-  if (::ioctl(fd_, TCGETS2, &back) == 0 && s.baud > 0) {
+  if (!sameSpeed && ::ioctl(fd_, TCGETS2, &back) == 0 && s.baud > 0) {
     const double off = std::abs(static_cast<double>(back.c_ospeed) - s.baud) / s.baud;
     std::string speed;
     if (off > kSpeedTolerance)
@@ -155,6 +173,7 @@ void PosixTtyPort::Purge() {
   rx_.clear();
   rxHead_ = 0;
   txFreeUs_ = 0;  // what had not left is discarded
+  emptiedUs_ = -1;
   if (IsOpen()) ::ioctl(fd_, TCFLSH, TCIOFLUSH);
 }
 
@@ -162,6 +181,9 @@ void PosixTtyPort::Purge() {
 // means "nothing yet" here; only poll() can tell that the device is gone.
 std::size_t PosixTtyPort::Drain() {
   if (!IsOpen()) return 0;
+  // Emptied less than half a byte ago: another read would find nothing whole,
+  // and what comes meanwhile the next wait's poll() reports at once.
+  if (emptiedUs_ >= 0 && clock_.NowUs() - emptiedUs_ < settings_.ByteTimeUs() / 2) return 0;
   if (rxHead_ > 0 && (rxHead_ == rx_.size() || rxHead_ > 4096)) {
     rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(rxHead_));
     rxHead_ = 0;
@@ -177,12 +199,16 @@ std::size_t PosixTtyPort::Drain() {
       const std::size_t room = queueLimit_ > held ? queueLimit_ - held : 0;
       const std::size_t keep = std::min(room, static_cast<std::size_t>(n));
       rx_.insert(rx_.end(), chunk, chunk + keep);
+      // A short read took all the kernel held: another would come back empty.
+      if (static_cast<std::size_t>(n) < sizeof chunk) break;
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) MarkGone("read failed", errno);
-    return total;
+    break;
   }
+  emptiedUs_ = clock_.NowUs();
+  return total;
 }
 
 std::size_t PosixTtyPort::BytesWaiting() {
@@ -192,10 +218,21 @@ std::size_t PosixTtyPort::BytesWaiting() {
 
 bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
   while (IsOpen()) {
-    if (BytesWaiting() >= count) return true;
+    const std::size_t have = BytesWaiting();
+    if (have >= count) return true;
     if (!IsOpen()) return false;
-    const int64_t now = clock_.NowUs();
+    int64_t now = clock_.NowUs();
     if (now >= deadlineUs) return false;
+    // The next byte has not ended more than the hold-back ago and the rest
+    // follow it at the line's rate: sleep until the last can be here rather
+    // than wake for every byte on the way.
+    const int64_t byteUs = settings_.ByteTimeUs();
+    const int64_t restUs = static_cast<int64_t>(count - have - 1) * byteUs -
+                           std::max(kHeldBackUs, kHeldBackBytes * byteUs);
+    if (restUs > 0) {
+      clock_.SleepUntilUs(std::min(deadlineUs, now + restUs));
+      continue;
+    }
     pollfd p{fd_, POLLIN, 0};
     const timespec ts = Remaining(deadlineUs, now);
     const int r = ::ppoll(&p, 1, &ts, nullptr);
@@ -205,6 +242,7 @@ bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
     }
     if (r <= 0) continue;
     // Readable yet nothing to read, or a hang-up: the device has gone.
+    emptiedUs_ = -1;
     const std::size_t got = Drain();
     if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
       MarkGone("device hung up", 0);

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/link.h"
@@ -125,6 +126,62 @@ TEST(PtyPort, HangUpFailsTheWaitAtOnce) {
   EXPECT_LT(clock.NowUs() - start, 1'000'000);
   EXPECT_FALSE(port.IsOpen());
   EXPECT_FALSE(port.LastProblem().empty());
+}
+
+// However a reply's bytes are spread, never sooner than the wire allows, the
+// wait for the whole reply ends as soon as its last byte is in, not a sleep later.
+TEST(PtyPort, WaitForAWholeReplyEndsWithItsLastByte) {
+  constexpr std::size_t kBytes = 40;
+  struct Delivery {
+    const char* name;
+    int64_t firstHeldUs;  ///< the first write waits this long after the first byte
+    int64_t tickUs;       ///< > 0: then what has ended is written at every tick
+  };
+  const Delivery deliveries[] = {
+      {"each byte as it ends", 0, 0},
+      {"an adapter's 1 ms ticks", 0, 1'000},
+      {"the first byte alone 8 ms late, then the rest catching up", 8'000, 0},
+  };
+  for (const Delivery& d : deliveries) {
+    SCOPED_TRACE(d.name);
+    PtyPair pty;
+    PosixTtyPort port(pty.slavePath());
+    ASSERT_TRUE(port.IsOpen());
+    LineSettings s;
+    s.baud = 9600;
+    ASSERT_TRUE(port.Apply(s, false));
+    SteadyClock clock;
+    const int64_t startUs = clock.NowUs();
+    const int64_t byteUs = s.ByteTimeUs();
+    int64_t lastWriteUs = 0;
+    std::thread device([&] {
+      const uint8_t b[kBytes] = {};
+      std::size_t sent = 0;
+      int64_t atUs = startUs + byteUs + d.firstHeldUs;
+      while (sent < kBytes) {
+        clock.SleepUntilUs(atUs);
+        auto ended = std::min<std::size_t>(kBytes, (clock.NowUs() - startUs) / byteUs);
+        if (sent == 0 && d.firstHeldUs > 0) ended = 1;
+        if (ended > sent) {
+          lastWriteUs = clock.NowUs();
+          if (write(pty.master(), b + sent, ended - sent) != static_cast<ssize_t>(ended - sent))
+            return;
+          sent = ended;
+        }
+        const bool aloneSoFar = sent == 1 && d.firstHeldUs > 0;
+        atUs = d.tickUs > 0 ? atUs + d.tickUs
+               : aloneSoFar ? atUs + 3'000  // long enough for the port to see it alone
+                            : startUs + static_cast<int64_t>(sent + 1) * byteUs;
+      }
+    });
+    // Waits run in slices, so one may begin at any byte: here at the first.
+    const bool whole =
+        port.WaitForBytes(1, startUs + 1'000'000) && port.WaitForBytes(kBytes, startUs + 1'000'000);
+    const int64_t doneUs = clock.NowUs();
+    device.join();
+    EXPECT_TRUE(whole);
+    EXPECT_LT(doneUs - lastWriteUs, 5'000);
+  }
 }
 
 TEST(PtyPort, MissingPathGivesAnInvalidPort) {
