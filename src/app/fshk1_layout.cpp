@@ -24,6 +24,7 @@
 #include "app/fshk1.h"
 #include "app/logo_widget.h"
 #include "app/product_grid.h"
+#include "app/repaint_pacer.h"
 #include "app/status_panel.h"
 
 namespace zel {
@@ -200,6 +201,7 @@ QWidget* TFSHK1::BuildServerPanel() {
   serverProgress_ = new QProgressBar(serverPanel_);
   serverPacer_ = std::make_unique<RepaintPacer>();
   serverProgress_->setTextVisible(false);
+  PaintPlainly(*serverProgress_);
   auto* layout = new QHBoxLayout(serverPanel_);
   layout->addWidget(label);
   layout->addWidget(serverProgress_, 1);

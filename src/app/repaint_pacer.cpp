@@ -1,8 +1,16 @@
 #include "app/repaint_pacer.h"
 
+#include <QStyle>
+#include <QStyleFactory>
+#include <memory>
 #include <utility>
 
 namespace zel {
+
+void PaintPlainly(QProgressBar& gauge) {
+  static const std::unique_ptr<QStyle> plain(QStyleFactory::create(QStringLiteral("Windows")));
+  if (plain) gauge.setStyle(plain.get());
+}
 
 RepaintPacer::RepaintPacer() {
   pending_.setSingleShot(true);

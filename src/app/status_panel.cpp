@@ -1,5 +1,7 @@
 #include "app/status_panel.h"
 
+#include "app/repaint_pacer.h"
+
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,6 +33,7 @@ StatusPanel::StatusPanel(QWidget* parent)
   row->addWidget(hint_, 1);
   hint_->setWordWrap(true);
   gauge_->setRange(0, kGaugeSteps);
+  PaintPlainly(*gauge_);
   gauge_->setTextVisible(true);
   gauge_->setAlignment(Qt::AlignCenter);
   connect(stop_, &QPushButton::clicked, this, [this] {
