@@ -41,6 +41,7 @@ class HostedLine {
   int64_t NextWakeUs(int64_t idleUs);
   int64_t NowUs() { return clock_.NowUs(); }
   const std::vector<SimulatedLine::SentByte>& Sent() const { return line_.Sent(); }
+  SimulatedLine& Line() { return line_; }
 
  private:
   PeekClock clock_;

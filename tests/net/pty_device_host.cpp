@@ -42,7 +42,7 @@ LineSettings SlaveSettings(int masterFd) {
   return s;
 }
 
-PtyDeviceHost::PtyDeviceHost() {
+PtyDeviceHost::PtyDeviceHost(int64_t batchUs) : batchUs_(batchUs) {
   if (!Open()) return;
   thread_ = std::thread([this] { Run(); });
 }
@@ -87,9 +87,19 @@ void PtyDeviceHost::Attach(std::shared_ptr<LineDevice> device) {
   line_.Attach(std::move(device));
 }
 
+void PtyDeviceHost::WithLine(const std::function<void(SimulatedLine&)>& use) {
+  std::lock_guard lock(mu_);
+  use(line_.Line());
+}
+
 void PtyDeviceHost::Inspect(const std::function<void()>& look) {
   std::lock_guard lock(mu_);
   look();
+}
+
+int64_t PtyDeviceHost::LateUs() {
+  std::lock_guard lock(mu_);
+  return lateUs_;
 }
 
 std::vector<PtyDeviceHost::Arrival> PtyDeviceHost::Arrivals() {
@@ -109,8 +119,10 @@ void PtyDeviceHost::Run() {
     {
       std::lock_guard lock(mu_);
       wakeUs = line_.NextWakeUs(kIdleWakeUs);
+      if (batchUs_ > 0) wakeUs = std::max(wakeUs, lastSendUs_ + batchUs_);
     }
     const int64_t us = std::max<int64_t>(0, wakeUs - line_.NowUs());
+    dueUs_ = wakeUs;
     const timespec ts{static_cast<time_t>(us / 1'000'000),
                       static_cast<long>(us % 1'000'000) * 1000};
     pollfd p[2] = {{master_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
@@ -140,6 +152,12 @@ void PtyDeviceHost::TakeFromMaster() {
 
 void PtyDeviceHost::SendDue() {
   const std::vector<uint8_t> out = line_.TakeDue();
+  if (!out.empty()) {
+    lastSendUs_ = line_.NowUs();
+    // Only the end of a burst keeps the other side waiting.
+    const bool burstEnds = line_.NextWakeUs(kIdleWakeUs) >= lastSendUs_ + kIdleWakeUs;
+    if (burstEnds) lateUs_ += std::max<int64_t>(0, lastSendUs_ - dueUs_);
+  }
   std::size_t done = 0;
   while (done < out.size()) {
     const ssize_t w = ::write(master_, out.data() + done, out.size() - done);

@@ -35,7 +35,9 @@ class PtyDeviceHost {
     bool operator==(const Arrival&) const = default;
   };
 
-  PtyDeviceHost();
+  /// `batchUs` > 0 holds the devices' bytes and writes them at most that
+  /// often, as a USB adapter's latency timer does; 0 writes each byte when due.
+  explicit PtyDeviceHost(int64_t batchUs = 0);
   ~PtyDeviceHost();
   PtyDeviceHost(const PtyDeviceHost&) = delete;
   PtyDeviceHost& operator=(const PtyDeviceHost&) = delete;
@@ -44,11 +46,15 @@ class PtyDeviceHost {
   std::string SlavePath() const { return slavePath_; }
   std::string Problem() const { return problem_; }
   void Attach(std::shared_ptr<LineDevice> device);
+  /// Runs `use` on the line while the host's thread keeps off it.
+  void WithLine(const std::function<void(SimulatedLine&)>& use);
   /// Runs `look` while the host's thread keeps off the devices.
   void Inspect(const std::function<void()>& look);
   std::vector<Arrival> Arrivals();
   /// False when fewer than `count` bytes arrived within timeoutMs.
   bool AwaitArrivals(std::size_t count, int timeoutMs);
+  /// How much later than due the thread has written the devices' bytes, all told.
+  int64_t LateUs();
   /// The adapter pulled out: the devices stop and the pty goes away, so
   /// whoever holds the slave sees a hang-up.
   void Unplug();
@@ -65,6 +71,10 @@ class PtyDeviceHost {
   std::string slavePath_;
   std::string problem_;
   std::atomic<bool> stop_{false};
+  const int64_t batchUs_;
+  int64_t lastSendUs_ = 0;
+  int64_t dueUs_ = 0;  ///< when the thread means to write next
+  int64_t lateUs_ = 0;
 
   std::mutex mu_;  // the line and the arrivals; the thread holds it except in poll()
   std::condition_variable changed_;
