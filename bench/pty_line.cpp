@@ -1,26 +1,81 @@
 // The demo device network behind a pseudo-terminal, answering no earlier than
 // the wire allows (11-bit bytes, 1 ms turnaround), so that the whole program
 // can be measured from outside as on a real line. Prepares DATA_DIR as a demo
-// folder whose COM1 is the pty, prints the pty's path, then serves until its
-// standard input closes; every line read there prints, in microseconds so
-// far, the modelled wire time (the bytes both ways at the line's speed) and
-// how late this host wrote the last byte of the devices' replies (its own
-// wake-ups, which a real device does not have).
+// folder whose COM1 is the pty and prints the pty's path, then the median
+// time the kernel takes for one turn over a pty (a byte there and one back,
+// each waking a poll(): what every echo and reply costs before any program's
+// own work). Serves until its standard input closes; every line read there
+// prints, so far: the modelled wire time in microseconds (the bytes both ways
+// at the line's speed), how late this host wrote the ends of the devices'
+// replies (its own wake-ups, which a real device does not have), and the
+// turns of the conversation.
 //
 // Usage: bench_pty_line DATA_DIR [BATCH_US]
 // BATCH_US > 0 writes the devices' bytes at most that often, as a USB
 // adapter's latency timer does (1000 for an FTDI chip at low latency).
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "base/ini_file.h"
 #include "base/settings.h"
 #include "pty_device_host.h"
 #include "sim/demo/demo_network.h"
 #include "sim/demo/demo_setup.h"
+
+namespace {
+
+bool AwaitByte(int fd) {
+  pollfd p{fd, POLLIN, 0};
+  uint8_t b = 0;
+  return ::poll(&p, 1, 1000) == 1 && ::read(fd, &b, 1) == 1;
+}
+
+long long MedianTurnUs() {
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return -1;
+  const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+  termios t{};
+  if (slave < 0 || ::tcgetattr(slave, &t) != 0) return -1;
+  ::cfmakeraw(&t);
+  ::tcsetattr(slave, TCSANOW, &t);
+  constexpr int kTurns = 2000;
+  std::thread peer([slave] {
+    const uint8_t b = 0;
+    for (int i = 0; i < kTurns && AwaitByte(slave); ++i) {
+      if (::write(slave, &b, 1) != 1) break;
+    }
+  });
+  std::vector<long long> us;
+  for (int i = 0; i < kTurns; ++i) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const uint8_t b = 0;
+    if (::write(master, &b, 1) != 1 || !AwaitByte(master)) break;
+    us.push_back(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0)
+            .count());
+  }
+  peer.join();
+  ::close(slave);
+  ::close(master);
+  if (us.empty()) return -1;
+  std::nth_element(us.begin(), us.begin() + us.size() / 2, us.end());
+  return us[us.size() / 2];
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2 && argc != 3) {
@@ -46,14 +101,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  std::printf("%s\n", host.SlavePath().c_str());
+  std::printf("%s\n%lld\n", host.SlavePath().c_str(), MedianTurnUs());
   std::fflush(stdout);
   for (std::string line; std::getline(std::cin, line);) {
     long long us = 0;
     host.WithLine([&us](zel::SimulatedLine& l) {
       us = static_cast<long long>(l.Sent().size() + l.ReceivedCount()) * l.Current().ByteTimeUs();
     });
-    std::printf("%lld %lld\n", us, static_cast<long long>(host.LateUs()));
+    std::printf("%lld %lld %lld\n", us, static_cast<long long>(host.LateUs()),
+                static_cast<long long>(host.Turns()));
     std::fflush(stdout);
   }
   return 0;

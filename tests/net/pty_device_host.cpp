@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 namespace zel::testing {
 namespace {
@@ -102,6 +103,11 @@ int64_t PtyDeviceHost::LateUs() {
   return lateUs_;
 }
 
+int64_t PtyDeviceHost::Turns() {
+  std::lock_guard lock(mu_);
+  return turns_;
+}
+
 std::vector<PtyDeviceHost::Arrival> PtyDeviceHost::Arrivals() {
   std::lock_guard lock(mu_);
   return arrivals_;
@@ -144,6 +150,7 @@ void PtyDeviceHost::TakeFromMaster() {
   uint8_t buf[512];
   const ssize_t n = ::read(master_, buf, sizeof buf);
   if (n <= 0) return;
+  if (std::exchange(answered_, false)) ++turns_;
   const LineSettings s = SlaveSettings(master_);
   line_.Apply(s);
   line_.Write(buf, static_cast<std::size_t>(n));
@@ -154,6 +161,7 @@ void PtyDeviceHost::SendDue() {
   const std::vector<uint8_t> out = line_.TakeDue();
   if (!out.empty()) {
     lastSendUs_ = line_.NowUs();
+    answered_ = true;
     // Only the end of a burst keeps the other side waiting.
     const bool burstEnds = line_.NextWakeUs(kIdleWakeUs) >= lastSendUs_ + kIdleWakeUs;
     if (burstEnds) lateUs_ += std::max<int64_t>(0, lastSendUs_ - dueUs_);
