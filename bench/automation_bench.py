@@ -100,8 +100,9 @@ def main():
             wire, late, kernel = pty.seconds() if pty else (float("nan"), 0, 0)
             wire, late, kernel = wire - wire0, late - late0, kernel - kernel0
             total, lateness, turns = total + seconds, lateness + late, turns + kernel
-            print("%-10s %7.2f %9.2f %7.3f %7.2f %10.3f %6.2f %10.1f" % (
-                member, wire, seconds, seconds / wire, cpu, 1000 * cpu / records,
+            on_wire = ("%7.2f" % wire, "%7.3f" % (seconds / wire)) if pty else ("-", "-")
+            print("%-10s %7s %9.2f %7s %7.2f %10.3f %6.2f %10.1f" % (
+                member, on_wire[0], seconds, on_wire[1], cpu, 1000 * cpu / records,
                 100 * cpu / seconds, 1000 * longest))
         bus.close()
         proc.wait(timeout=60)
