@@ -221,7 +221,7 @@ bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
     const std::size_t have = BytesWaiting();
     if (have >= count) return true;
     if (!IsOpen()) return false;
-    int64_t now = clock_.NowUs();
+    const int64_t now = clock_.NowUs();
     if (now >= deadlineUs) return false;
     // The next byte has not ended more than the hold-back ago and the rest
     // follow it at the line's rate: sleep until the last can be here rather
