@@ -108,8 +108,9 @@ int main(int argc, char** argv) {
     host.WithLine([&us](zel::SimulatedLine& l) {
       us = static_cast<long long>(l.Sent().size() + l.ReceivedCount()) * l.Current().ByteTimeUs();
     });
-    std::printf("%lld %lld %lld\n", us, static_cast<long long>(host.LateUs()),
-                static_cast<long long>(host.Turns()));
+    const auto tally = host.Counts();
+    std::printf("%lld %lld %lld\n", us, static_cast<long long>(tally.lateUs),
+                static_cast<long long>(tally.turns));
     std::fflush(stdout);
   }
   return 0;

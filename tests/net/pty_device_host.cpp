@@ -98,14 +98,9 @@ void PtyDeviceHost::Inspect(const std::function<void()>& look) {
   look();
 }
 
-int64_t PtyDeviceHost::LateUs() {
+PtyDeviceHost::Tally PtyDeviceHost::Counts() {
   std::lock_guard lock(mu_);
-  return lateUs_;
-}
-
-int64_t PtyDeviceHost::Turns() {
-  std::lock_guard lock(mu_);
-  return turns_;
+  return tally_;
 }
 
 std::vector<PtyDeviceHost::Arrival> PtyDeviceHost::Arrivals() {
@@ -150,7 +145,7 @@ void PtyDeviceHost::TakeFromMaster() {
   uint8_t buf[512];
   const ssize_t n = ::read(master_, buf, sizeof buf);
   if (n <= 0) return;
-  if (std::exchange(answered_, false)) ++turns_;
+  if (std::exchange(answered_, false)) ++tally_.turns;
   const LineSettings s = SlaveSettings(master_);
   line_.Apply(s);
   line_.Write(buf, static_cast<std::size_t>(n));
@@ -164,7 +159,7 @@ void PtyDeviceHost::SendDue() {
     answered_ = true;
     // Only the end of a burst keeps the other side waiting.
     const bool burstEnds = line_.NextWakeUs(kIdleWakeUs) >= lastSendUs_ + kIdleWakeUs;
-    if (burstEnds) lateUs_ += std::max<int64_t>(0, lastSendUs_ - dueUs_);
+    if (burstEnds) tally_.lateUs += std::max<int64_t>(0, lastSendUs_ - dueUs_);
   }
   std::size_t done = 0;
   while (done < out.size()) {

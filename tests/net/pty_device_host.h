@@ -53,12 +53,12 @@ class PtyDeviceHost {
   std::vector<Arrival> Arrivals();
   /// False when fewer than `count` bytes arrived within timeoutMs.
   bool AwaitArrivals(std::size_t count, int timeoutMs);
-  /// How much later than due the thread has written the ends of the devices'
-  /// replies, all told.
-  int64_t LateUs();
-  /// How often bytes came from the master after the devices had answered:
-  /// the turns of the conversation.
-  int64_t Turns();
+  /// What the far side's timing owes to this host and to the conversation.
+  struct Tally {
+    int64_t lateUs = 0;  ///< how much later than due it wrote the ends of replies
+    int64_t turns = 0;   ///< how often bytes came from the master after an answer
+  };
+  Tally Counts();
   /// The adapter pulled out: the devices stop and the pty goes away, so
   /// whoever holds the slave sees a hang-up.
   void Unplug();
@@ -78,8 +78,7 @@ class PtyDeviceHost {
   const int64_t batchUs_;
   int64_t lastSendUs_ = 0;
   int64_t dueUs_ = 0;  ///< when the thread means to write next
-  int64_t lateUs_ = 0;
-  int64_t turns_ = 0;
+  Tally tally_;
   bool answered_ = false;  ///< the devices wrote since the master last did
 
   std::mutex mu_;  // the line and the arrivals; the thread holds it except in poll()
