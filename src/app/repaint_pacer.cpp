@@ -1,15 +1,17 @@
 #include "app/repaint_pacer.h"
 
+#include <QProgressBar>
 #include <QStyle>
 #include <QStyleFactory>
-#include <memory>
 #include <utility>
 
 namespace zel {
 
 void PaintPlainly(QProgressBar& gauge) {
-  static const std::unique_ptr<QStyle> plain(QStyleFactory::create(QStringLiteral("Windows")));
-  if (plain) gauge.setStyle(plain.get());
+  QStyle* plain = QStyleFactory::create(QStringLiteral("Windows"));
+  if (!plain) return;
+  plain->setParent(&gauge);  // goes with the gauge
+  gauge.setStyle(plain);
 }
 
 RepaintPacer::RepaintPacer() {

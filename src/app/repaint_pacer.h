@@ -5,9 +5,10 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QProgressBar>
 #include <QTimer>
 #include <functional>
+
+class QProgressBar;
 
 namespace zel {
 

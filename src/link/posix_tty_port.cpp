@@ -132,18 +132,17 @@ bool PosixTtyPort::Apply(const LineSettings& s, bool drain) {
     return false;
   }
   *termios_ = t;
-  const bool sameSpeed = applied_ && settings_.baud == s.baud;
   settings_ = s;
-  applied_ = true;
   // RTS handshake with a queue that never fills means RTS stays raised; the
   // kernel's CRTSCTS would also stop output on CTS, which the devices don't drive.
   // A parity switch before every address byte leaves RTS and the speed as they were.
-  if (rts_ != static_cast<int>(s.RtsHandshake())) {
+  if (rts_ != s.RtsHandshake()) {
     rts_ = s.RtsHandshake();
-    SetModemLine(TIOCM_RTS, s.RtsHandshake());
+    SetModemLine(TIOCM_RTS, *rts_);
   }
   termios2 back{};
-  if (!sameSpeed && ::ioctl(fd_, TCGETS2, &back) == 0 && s.baud > 0) {
+  if (s.baud > 0 && s.baud != checkedBaud_ && ::ioctl(fd_, TCGETS2, &back) == 0) {
+    checkedBaud_ = s.baud;
     const double off = std::abs(static_cast<double>(back.c_ospeed) - s.baud) / s.baud;
     std::string speed;
     if (off > kSpeedTolerance)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,10 +56,10 @@ class PosixTtyPort final : public BytePort {
   std::vector<uint8_t> rx_;
   std::size_t rxHead_ = 0;
   LineSettings settings_;
-  bool applied_ = false;               ///< settings_ is what the port was last given
   std::unique_ptr<termios2> termios_;  ///< as last set; read once, on the first Apply
+  uint32_t checkedBaud_ = 0;           ///< the speed last read back from the adapter
+  std::optional<bool> rts_;            ///< RTS as last asked
   int64_t emptiedUs_ = -1;             ///< when a read last found the kernel's queue empty
-  int rts_ = -1;                       ///< as last asked: 0 low, 1 raised, -1 not yet
   std::string problem_;
   std::string lineProblem_;
   int64_t txFreeUs_ = 0;  ///< when the bytes written so far leave at the line's pace
