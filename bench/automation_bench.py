@@ -41,11 +41,12 @@ class PtyLine:
 
     def seconds(self):
         """So far: the modelled wire time, how late the host wrote replies' ends,
-        and the kernel's time for the turns of the conversation."""
+        the kernel's time for the turns of the conversation, and the time from
+        replies' ends to the next requests, those turns included."""
         self.proc.stdin.write("\n")
         self.proc.stdin.flush()
-        wire, late, turns = self.proc.stdout.readline().split()
-        return int(wire) / 1e6, int(late) / 1e6, int(turns) * self.turn
+        wire, late, turns, answers = self.proc.stdout.readline().split()
+        return int(wire) / 1e6, int(late) / 1e6, int(turns) * self.turn, int(answers) / 1e6
 
     def close(self):
         self.proc.stdin.close()
@@ -84,9 +85,9 @@ def main():
         print("%-10s %7s %9s %7s %7s %10s %6s %10s" % (
             "member", "wire s", "program s", "÷ wire", "CPU s", "CPU ms/rec", "CPU %",
             "answer ms"))
-        total = lateness = turns = 0.0
+        total, spent = 0.0, [0.0, 0.0, 0.0]
         for member in ("ReadBase", "WriteBase"):
-            wire0, late0, kernel0 = pty.seconds() if pty else (0, 0, 0)
+            before = pty.seconds() if pty else (0, 0, 0, 0)
             cpu0, t0, longest = cpu_seconds(proc.pid), time.monotonic(), 0.0
             getattr(server, member)()
             while True:
@@ -97,9 +98,10 @@ def main():
                     break
                 time.sleep(0.02)
             seconds, cpu = time.monotonic() - t0, cpu_seconds(proc.pid) - cpu0
-            wire, late, kernel = pty.seconds() if pty else (float("nan"), 0, 0)
-            wire, late, kernel = wire - wire0, late - late0, kernel - kernel0
-            total, lateness, turns = total + seconds, lateness + late, turns + kernel
+            after = pty.seconds() if pty else (float("nan"), 0, 0, 0)
+            wire = after[0] - before[0]
+            total += seconds
+            spent = [s + a - b for s, a, b in zip(spent, after[1:], before[1:])]
             on_wire = ("%7.2f" % wire, "%7.3f" % (seconds / wire)) if pty else ("-", "-")
             print("%-10s %7s %9.2f %7s %7.2f %10.3f %6.2f %10.1f" % (
                 member, on_wire[0], seconds, on_wire[1], cpu, 1000 * cpu / records,
@@ -110,11 +112,13 @@ def main():
             pty.close()
             wire, floor = floor_seconds(os.path.dirname(sys.argv[3]), records)
             over = (total - floor) / wire
+            late, kernel, answers = (x / wire for x in spent)
             print("both: wire %.2f s, floor %.2f s, program %.2f s, over %.4f of the wire;\n"
-                  "of that the device host's late replies %.4f, the kernel's pty turns %.4f"
-                  " (%.0f us each), the program's own %.4f" % (
-                      wire, floor, total, over, lateness / wire, turns / wire,
-                      pty.turn * 1e6, over - (lateness + turns) / wire))
+                  "of that the device host's late replies %.4f, the answers to them %.4f"
+                  " (the kernel's pty turns %.4f at %.0f us each, the program's own %.4f),"
+                  " the rest %.4f" % (
+                      wire, floor, total, over, late, answers, kernel, pty.turn * 1e6,
+                      answers - kernel, over - late - answers))
 
 
 if __name__ == "__main__":

@@ -1,14 +1,15 @@
 // The demo device network behind a pseudo-terminal, answering no earlier than
 // the wire allows (11-bit bytes, 1 ms turnaround), so that the whole program
 // can be measured from outside as on a real line. Prepares DATA_DIR as a demo
-// folder whose COM1 is the pty and prints the pty's path, then the median
-// time the kernel takes for one turn over a pty (a byte there and one back,
-// each waking a poll(): what every echo and reply costs before any program's
-// own work). Serves until its standard input closes; every line read there
+// folder whose COM1 is the pty and prints the pty's path, then the mean time
+// the kernel takes for one turn over a pty (a byte there and one back, each
+// waking a poll(): what every echo and reply costs before any program's own
+// work). Serves until its standard input closes; every line read there
 // prints, so far: the modelled wire time in microseconds (the bytes both ways
 // at the line's speed), how late this host wrote the ends of the devices'
-// replies (its own wake-ups, which a real device does not have), and the
-// turns of the conversation.
+// replies (its own wake-ups, which a real device does not have), the turns of
+// the conversation, and the time from the end of each reply to the next
+// request, summed (the program's answers, kernel turns included).
 //
 // Usage: bench_pty_line DATA_DIR [BATCH_US]
 // BATCH_US > 0 writes the devices' bytes at most that often, as a USB
@@ -43,7 +44,10 @@ bool AwaitByte(int fd) {
   return ::poll(&p, 1, 1000) == 1 && ::read(fd, &b, 1) == 1;
 }
 
-long long MedianTurnUs() {
+// Both ends idle about a millisecond between turns, as in a conversation with
+// a device, and a wake-up from idle costs more than one from a busy loop; the
+// mean, because the turns add up.
+long long MeanTurnUs() {
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return -1;
   const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
@@ -58,21 +62,21 @@ long long MedianTurnUs() {
       if (::write(slave, &b, 1) != 1) break;
     }
   });
-  std::vector<long long> us;
-  for (int i = 0; i < kTurns; ++i) {
+  long long sumUs = 0;
+  int turns = 0;
+  for (; turns < kTurns; ++turns) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const auto t0 = std::chrono::steady_clock::now();
     const uint8_t b = 0;
     if (::write(master, &b, 1) != 1 || !AwaitByte(master)) break;
-    us.push_back(
+    sumUs +=
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0)
-            .count());
+            .count();
   }
   peer.join();
   ::close(slave);
   ::close(master);
-  if (us.empty()) return -1;
-  std::nth_element(us.begin(), us.begin() + us.size() / 2, us.end());
-  return us[us.size() / 2];
+  return turns > 0 ? sumUs / turns : -1;
 }
 
 }  // namespace
@@ -101,7 +105,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  std::printf("%s\n%lld\n", host.SlavePath().c_str(), MedianTurnUs());
+  std::printf("%s\n%lld\n", host.SlavePath().c_str(), MeanTurnUs());
   std::fflush(stdout);
   for (std::string line; std::getline(std::cin, line);) {
     long long us = 0;
@@ -109,8 +113,8 @@ int main(int argc, char** argv) {
       us = static_cast<long long>(l.Sent().size() + l.ReceivedCount()) * l.Current().ByteTimeUs();
     });
     const auto tally = host.Counts();
-    std::printf("%lld %lld %lld\n", us, static_cast<long long>(tally.lateUs),
-                static_cast<long long>(tally.turns));
+    std::printf("%lld %lld %lld %lld\n", us, static_cast<long long>(tally.lateUs),
+                static_cast<long long>(tally.turns), static_cast<long long>(tally.answerUs));
     std::fflush(stdout);
   }
   return 0;

@@ -55,8 +55,9 @@ class PtyDeviceHost {
   bool AwaitArrivals(std::size_t count, int timeoutMs);
   /// What the far side's timing owes to this host and to the conversation.
   struct Tally {
-    int64_t lateUs = 0;  ///< how much later than due it wrote the ends of replies
-    int64_t turns = 0;   ///< how often bytes came from the master after an answer
+    int64_t lateUs = 0;    ///< how much later than due it wrote the ends of replies
+    int64_t turns = 0;     ///< how often bytes came from the master after an answer
+    int64_t answerUs = 0;  ///< from the end of each answer to the master's next bytes
   };
   Tally Counts();
   /// The adapter pulled out: the devices stop and the pty goes away, so
