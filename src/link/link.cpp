@@ -62,11 +62,13 @@ bool Link::WaitForBytes(std::size_t count, int timeoutMs) {
   Clock& clock = GetClock();
   const int64_t deadline = clock.NowUs() + MsToUs(timeoutMs) + 1;
   while (true) {
+    // Events run while the device is still answering, not once its answer
+    // is in: a repaint then delays nothing.
+    Pump(clock.NowUs());
     const int64_t now = clock.NowUs();
     if (now >= deadline) return port_->BytesWaiting() >= count;
-    const bool arrived = port_->WaitForBytes(count, std::min(deadline, now + kEventSliceUs));
-    Pump(clock.NowUs());
-    if (arrived || port_->BytesWaiting() >= count) return true;
+    if (port_->WaitForBytes(count, std::min(deadline, now + kEventSliceUs))) return true;
+    if (port_->BytesWaiting() >= count) return true;
     if (!PortValid()) return false;
   }
 }
