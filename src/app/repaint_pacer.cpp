@@ -25,8 +25,10 @@ bool RepaintPacer::Due() const {
 
 void RepaintPacer::Notify(std::function<void()> notify) {
   notify_ = std::move(notify);
-  if (Due()) return Flush();
-  if (!pending_.isActive()) pending_.start(kRepaintGapMs - int(sincePaint_.elapsed()));
+  // Even when due it waits for the next event batch: inside an exchange that
+  // batch runs while the device answers, not between its reply and our next
+  // request.
+  if (!pending_.isActive()) pending_.start(Due() ? 0 : kRepaintGapMs - int(sincePaint_.elapsed()));
 }
 
 void RepaintPacer::Flush() {

@@ -21,8 +21,8 @@ void PaintPlainly(QProgressBar& gauge);
 class RepaintPacer {
  public:
   RepaintPacer();
-  /// Runs `notify` (what makes the widget paint) now when the gap has
-  /// passed, else once it has; a later call replaces a pending one.
+  /// Runs `notify` (what makes the widget paint) in the next event batch
+  /// once the gap has passed; a later call replaces a pending one.
   void Notify(std::function<void()> notify);
   /// Runs what is pending now.
   void Flush();
