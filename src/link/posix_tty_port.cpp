@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace zel {
 namespace {
@@ -27,6 +28,10 @@ constexpr int64_t kDrainSlackUs = 100'000;
 // local relay in front of a pty its own jitter.
 constexpr int64_t kHeldBackUs = 2'000;
 constexpr int64_t kHeldBackBytes = 16;
+// Right after a delivery woke us, a port holds back only what ended while we
+// woke: an adapter or a UART hands over all it has at once.
+constexpr int64_t kWokenHeldBackUs = 200;
+constexpr int64_t kWokenHeldBackBytes = 2;
 
 void ToRaw(termios2& t) {
   t.c_iflag &=
@@ -216,6 +221,7 @@ std::size_t PosixTtyPort::BytesWaiting() {
 }
 
 bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
+  bool woken = false;  // the bytes in hand came with the wake-up that just ended
   while (IsOpen()) {
     const std::size_t have = BytesWaiting();
     if (have >= count) return true;
@@ -226,8 +232,10 @@ bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
     // follow it at the line's rate: sleep until the last can be here rather
     // than wake for every byte on the way.
     const int64_t byteUs = settings_.ByteTimeUs();
-    const int64_t restUs = static_cast<int64_t>(count - have - 1) * byteUs -
-                           std::max(kHeldBackUs, kHeldBackBytes * byteUs);
+    const int64_t heldUs = std::exchange(woken, false)
+                               ? std::max(kWokenHeldBackUs, kWokenHeldBackBytes * byteUs)
+                               : std::max(kHeldBackUs, kHeldBackBytes * byteUs);
+    const int64_t restUs = static_cast<int64_t>(count - have - 1) * byteUs - heldUs;
     if (restUs > 0) {
       clock_.SleepUntilUs(std::min(deadlineUs, now + restUs));
       continue;
@@ -243,6 +251,7 @@ bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
     // Readable yet nothing to read, or a hang-up: the device has gone.
     emptiedUs_ = -1;
     const std::size_t got = Drain();
+    woken = got > 0;
     if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
       MarkGone("device hung up", 0);
     else if (got == 0 && IsOpen())
