@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <utility>
 
 namespace zel {
 namespace {
@@ -28,10 +27,9 @@ constexpr int64_t kDrainSlackUs = 100'000;
 // local relay in front of a pty its own jitter.
 constexpr int64_t kHeldBackUs = 2'000;
 constexpr int64_t kHeldBackBytes = 16;
-// Right after a delivery woke us, a port holds back only what ended while we
-// woke: an adapter or a UART hands over all it has at once.
-constexpr int64_t kWokenHeldBackUs = 200;
-constexpr int64_t kWokenHeldBackBytes = 2;
+// Right after a delivery woke us, the freshest byte ended about then: an
+// adapter or a UART hands over all it has at once. This covers our waking.
+constexpr int64_t kWokenHeldBackUs = 100;
 
 void ToRaw(termios2& t) {
   t.c_iflag &=
@@ -221,23 +219,25 @@ std::size_t PosixTtyPort::BytesWaiting() {
 }
 
 bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
-  bool woken = false;  // the bytes in hand came with the wake-up that just ended
+  // Set when a wake-up brought bytes: when, and how many were then in hand.
+  int64_t freshUs = -1;
+  std::size_t freshHave = 0;
   while (IsOpen()) {
     const std::size_t have = BytesWaiting();
     if (have >= count) return true;
     if (!IsOpen()) return false;
     const int64_t now = clock_.NowUs();
     if (now >= deadlineUs) return false;
-    // The next byte has not ended more than the hold-back ago and the rest
-    // follow it at the line's rate: sleep until the last can be here rather
-    // than wake for every byte on the way.
+    // The rest follow at the line's rate: sleep until the last can be here
+    // rather than wake for every byte on the way. Without a fresh delivery to
+    // count from, the next byte may have ended up to the hold-back ago.
     const int64_t byteUs = settings_.ByteTimeUs();
-    const int64_t heldUs = std::exchange(woken, false)
-                               ? std::max(kWokenHeldBackUs, kWokenHeldBackBytes * byteUs)
-                               : std::max(kHeldBackUs, kHeldBackBytes * byteUs);
-    const int64_t restUs = static_cast<int64_t>(count - have - 1) * byteUs - heldUs;
-    if (restUs > 0) {
-      clock_.SleepUntilUs(std::min(deadlineUs, now + restUs));
+    const int64_t lastUs =
+        freshUs >= 0 ? freshUs + static_cast<int64_t>(count - freshHave) * byteUs - kWokenHeldBackUs
+                     : now + static_cast<int64_t>(count - have - 1) * byteUs -
+                           std::max(kHeldBackUs, kHeldBackBytes * byteUs);
+    if (lastUs > now) {
+      clock_.SleepUntilUs(std::min(deadlineUs, lastUs));
       continue;
     }
     pollfd p{fd_, POLLIN, 0};
@@ -251,7 +251,10 @@ bool PosixTtyPort::WaitForBytes(std::size_t count, int64_t deadlineUs) {
     // Readable yet nothing to read, or a hang-up: the device has gone.
     emptiedUs_ = -1;
     const std::size_t got = Drain();
-    woken = got > 0;
+    if (got > 0) {
+      freshUs = clock_.NowUs();
+      freshHave = rx_.size() - rxHead_;
+    }
     if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
       MarkGone("device hung up", 0);
     else if (got == 0 && IsOpen())
@@ -289,8 +292,11 @@ std::size_t PosixTtyPort::Write(const uint8_t* src, std::size_t n, int timeoutMs
     const timespec ts = Remaining(deadline, now);
     if (::ppoll(&p, 1, &ts, nullptr) < 0 && errno != EINTR) break;
   }
-  txFreeUs_ =
-      std::max(clock_.NowUs(), txFreeUs_) + static_cast<int64_t>(done) * settings_.ByteTimeUs();
+  const int64_t now = clock_.NowUs();
+  txFreeUs_ = std::max(now, txFreeUs_) + static_cast<int64_t>(done) * settings_.ByteTimeUs();
+  // No answer can have ended within half a byte of the request, and what was
+  // there before it the next wait's poll() reports at once: no read for that.
+  if (done > 0) emptiedUs_ = now;
   return done;
 }
 

@@ -59,7 +59,7 @@ class PosixTtyPort final : public BytePort {
   std::unique_ptr<termios2> termios_;  ///< as last set; read once, on the first Apply
   uint32_t checkedBaud_ = 0;           ///< the speed last read back from the adapter
   std::optional<bool> rts_;            ///< RTS as last asked
-  int64_t emptiedUs_ = -1;             ///< when a read last found the kernel's queue empty
+  int64_t emptiedUs_ = -1;  ///< when a read last found the kernel's queue empty, or a request left
   std::string problem_;
   std::string lineProblem_;
   int64_t txFreeUs_ = 0;  ///< when the bytes written so far leave at the line's pace

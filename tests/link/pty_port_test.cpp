@@ -140,6 +140,7 @@ TEST(PtyPort, WaitForAWholeReplyEndsWithItsLastByte) {
   const Delivery deliveries[] = {
       {"each byte as it ends", 0, 0},
       {"an adapter's 1 ms ticks", 0, 1'000},
+      {"an adapter's 16 ms latency timer", 0, 16'000},
       {"the first byte alone 8 ms late, then the rest catching up", 8'000, 0},
   };
   for (const Delivery& d : deliveries) {
