@@ -60,6 +60,9 @@ class Link {
     lastPumpUs_ = kNeverPumped;
   }
   const std::function<void()>& EventPump() const { return pump_; }
+  /// Events have just run outside a wait (a step runner between steps):
+  /// waits within the next event slice need not run them again.
+  void EventsRan() { lastPumpUs_ = GetClock().NowUs(); }
 
   DeviceAddresses& Addresses() { return addresses_; }
   LineSettings& Settings() { return settings_; }

@@ -54,6 +54,7 @@ void ExchangeStepper::Tick() {
   // when the step ends the exchange (or a nested call starts another).
   const std::shared_ptr<ServerWorker> worker = worker_;
   inStep_ = true;
+  if (beforeStep_) beforeStep_();
   if (const std::optional<std::string> fault = RunStep(*worker, prompts_)) {
     LogFault(*worker, fault->c_str());
     worker->Abort(kCodeLinkFailure);

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "common/prompts.h"
 
@@ -28,6 +30,8 @@ class ExchangeStepper {
   ExchangeStepper();
   /// The boxes a step raises are raised for the client that started it.
   void SetPrompts(Prompts* prompts) { prompts_ = prompts; }
+  /// Called before each step, right after the event loop has run.
+  void SetBeforeStep(std::function<void()> beforeStep) { beforeStep_ = std::move(beforeStep); }
   ExchangeStepper(const ExchangeStepper&) = delete;
   ExchangeStepper& operator=(const ExchangeStepper&) = delete;
 
@@ -46,6 +50,7 @@ class ExchangeStepper {
   std::shared_ptr<ServerWorker> worker_;
   bool inStep_ = false;
   Prompts* prompts_ = nullptr;
+  std::function<void()> beforeStep_;
 };
 
 }  // namespace zel

@@ -18,6 +18,8 @@ struct ServerContext {
   ServerContext(Workspace& ws, TapeTables& tapes, ServerView& view, Settings& settings)
       : ws(ws), tapes(tapes), view(view), settings(settings) {
     stepper.SetPrompts(&ws.prompts);
+    // Each step starts from the event loop: its first wait need not pump.
+    stepper.SetBeforeStep([&link = ws.link] { link.EventsRan(); });
   }
 
   Workspace& ws;

@@ -32,6 +32,20 @@ TEST_F(LinkTiming, WaitForBytesAlreadyQueuedReturnsWithoutEvents) {
   EXPECT_EQ(ElapsedUs(start), 0);
 }
 
+TEST_F(LinkTiming, EventsRunBetweenStepsCountForTheNextSlice) {
+  link.EventsRan();
+  const int64_t ranUs = clock.NowUs();
+  uint8_t b = 1;
+  line->SendToMaster(std::span(&b, 1), ranUs + 2'000);
+  EXPECT_TRUE(link.WaitForBytes(1, 100));
+  EXPECT_EQ(pumps, 0);
+  ASSERT_EQ(link.PortRead(std::span(&b, 1)), 1u);
+  // A wait that outlasts the slice still runs them.
+  line->SendToMaster(std::span(&b, 1), ranUs + 8'000);
+  EXPECT_TRUE(link.WaitForBytes(1, 100));
+  EXPECT_EQ(pumps, 1);
+}
+
 TEST_F(LinkTiming, WaitForBytesFailsAfterMoreThanTimeout) {
   const uint8_t bytes[] = {1};
   line->SendToMaster(bytes, clock.NowUs());
