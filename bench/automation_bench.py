@@ -6,7 +6,9 @@ BaseStatus() asked every 20 ms meanwhile (how long the event loop was away).
 Given bench_pty_line, the devices answer from behind a pseudo-terminal, as
 from outside; the modelled wire time is printed beside the program's, and
 for both members together the floor (wire, turnarounds and the pauses the
-devices require: bench_operations --virtual) and over = (program - floor) / wire.
+devices require: bench_operations --virtual) and over = (program - floor) / wire,
+split into the host's late replies, the answers to them (the kernel's pty
+turns and the program's own) and the rest.
 Targets: <= 0.1 ms CPU per record, < 2 % of a core, answers within 50 ms.
 
 Usage: dbus-run-session -- python3 bench/automation_bench.py \
