@@ -25,9 +25,9 @@ bool RepaintPacer::Due() const {
 
 void RepaintPacer::Notify(std::function<void()> notify) {
   notify_ = std::move(notify);
-  // Even when due it waits for the next event batch: inside an exchange that
-  // batch runs while the device answers, not between its reply and our next
-  // request.
+  // Even when due it waits for the next event batch: inside the window's
+  // exchange that batch runs in a wait; between the server's steps it runs
+  // after a reply, so a paint there holds back the next request.
   if (!pending_.isActive()) pending_.start(Due() ? 0 : kRepaintGapMs - int(sincePaint_.elapsed()));
 }
 
